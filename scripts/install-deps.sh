@@ -1,0 +1,38 @@
+#!/bin/sh
+# Installs the Debian packages Zagonetar needs to build, run and test.
+# Quiet when everything is already there; uses sudo when not run as root.
+set -e
+
+PACKAGES="
+g++ cmake ninja-build pkg-config make
+libsdl1.2-dev libsdl-mixer1.2-dev libsdl-image1.2-dev
+timgm6mb-soundfont
+librsvg2-dev libimagequant-dev libgif-dev
+fonts-sil-andika fonts-comfortaa
+libgtest-dev libx11-dev
+xvfb xauth xdotool imagemagick x11-utils
+"
+
+missing=""
+for p in $PACKAGES; do
+    status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+    case "$status" in
+        *"ok installed"*) ;;
+        *) missing="$missing $p" ;;
+    esac
+done
+
+# The compat library replaces classic SDL 1.2 and behaves differently; never let it in.
+if dpkg-query -W -f='${Status}' libsdl1.2-compat-dev 2>/dev/null | grep -q "ok installed"; then
+    echo "install-deps: libsdl1.2-compat-dev is installed; Zagonetar needs the classic libsdl1.2-dev instead" >&2
+    exit 1
+fi
+
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
+echo "install-deps: installing$missing"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+# shellcheck disable=SC2086
+$SUDO apt-get install -y -qq --no-install-recommends $missing libsdl1.2-compat-dev- >/dev/null

@@ -1,0 +1,191 @@
+// Start-up, shutdown, the state stack and one frame of the main loop.
+#include "engine/cGameEngine.h"
+
+#include "engine/cGameState.h"
+#include "engine/cTimer.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Source rectangles of the ten logs in "balvani_sprajtmapa.gif", tallest first.
+// The x steps are irregular because that is where the logs stand on the sheet.
+const SDL_Rect LOG_CLIPS[cGameEngine::LOG_COUNT] = {
+    {0, 0, 29, 195},    {28, 19, 29, 175},  {56, 34, 29, 160},  {83, 51, 29, 144},
+    {112, 68, 29, 130}, {140, 84, 29, 112}, {170, 99, 29, 96},  {199, 117, 29, 80},
+    {227, 133, 29, 63}, {255, 148, 29, 48},
+};
+
+} // namespace
+
+cGameEngine::~cGameEngine()
+{
+    FreeRetired();
+}
+
+void cGameEngine::Init(const char* title, int width, int height, int bpp)
+{
+    // Without an X display Debian's SDL would quietly draw the game as coloured text
+    // in the terminal; a child's picture game has no use for that, so ask for X unless
+    // the player chose a driver.
+    if (!getenv("SDL_VIDEODRIVER"))
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+        fprintf(stderr, "Zagonetar: no display could be opened (%s); start it from a desktop session.\n",
+                SDL_GetError());
+        exit(1);
+    }
+    SDL_WM_SetCaption(title, title);
+    screen = setVideoMode(width, height, bpp, 0);
+    if (!screen) {
+        fprintf(stderr, "Zagonetar: the %dx%d window could not be opened: %s\n", width, height,
+                SDL_GetError());
+        SDL_Quit();
+        exit(1);
+    }
+    sounds.LoadSounds();
+    images.LoadImages();
+
+    running = true;
+    iconHovered = false;
+    dragging = false;
+    puzzleDone = false;
+    for (int i = 0; i < LOG_COUNT; ++i)
+        logClips[i] = LOG_CLIPS[i];
+    draggedLog = nullptr;
+    lastLog = nullptr;
+    fullscreen = false;
+    Log("cGameEngine Init");
+}
+
+void cGameEngine::Cleanup()
+{
+    while (!states.empty()) {
+        states.back()->Cleanup(this);
+        states.pop_back();
+    }
+    FreeRetired();
+    Log("cGameEngine Cleanup");
+    sounds.FreeSounds();
+    images.FreeImages();
+    SDL_Quit();
+}
+
+void cGameEngine::ChangeState(cGameState* state)
+{
+    if (!states.empty()) {
+        states.back()->Cleanup(this);
+        states.pop_back();
+    }
+    states.push_back(state);
+    state->Init(this);
+}
+
+void cGameEngine::PushState(cGameState* state)
+{
+    if (!states.empty())
+        states.back()->Pause();
+    states.push_back(state);
+    state->Init(this);
+}
+
+void cGameEngine::PopState()
+{
+    if (states.empty())
+        return;
+    states.back()->Cleanup(this);
+    states.pop_back();
+    if (!states.empty())
+        states.back()->Resume();
+}
+
+void cGameEngine::HandleEvents()
+{
+    if (states.empty()) {
+        // Nothing left to show or to take input: end cleanly.
+        Quit();
+        return;
+    }
+    states.back()->HandleEvents(this);
+    FreeRetired();
+}
+
+void cGameEngine::Update()
+{
+    if (!states.empty())
+        states.back()->Update(this);
+}
+
+void cGameEngine::Draw()
+{
+    if (!states.empty() && screen)
+        states.back()->Draw(this);
+}
+
+void cGameEngine::RunFrame(cTimer& timer, bool pace)
+{
+    timer.Start();
+    HandleEvents();
+    Update();
+    Draw();
+    // Read afresh: a full-screen switch this frame replaces the surface.
+    if (screen)
+        SDL_Flip(screen);
+    uint32_t delay = FrameDelay(timer.GetTicks());
+    if (pace && delay > 0)
+        SDL_Delay(delay);
+    frameCount += 1;
+}
+
+uint32_t cGameEngine::FrameDelay(int32_t elapsedMs)
+{
+    return elapsedMs < FRAME_MS ? static_cast<uint32_t>(FRAME_MS - elapsedMs) : 0;
+}
+
+int cGameEngine::DrawSurface(int x, int y, SDL_Surface* source, SDL_Surface* destination)
+{
+    SDL_Rect offset;
+    offset.x = static_cast<Sint16>(x);
+    offset.y = static_cast<Sint16>(y);
+    offset.w = 0;
+    offset.h = 0;
+    return SDL_BlitSurface(source, nullptr, destination, &offset);
+}
+
+bool cGameEngine::SetDisplayMode(bool toFullscreen)
+{
+    const Uint32 wanted = toFullscreen ? SDL_FULLSCREEN : 0;
+    if (SDL_Surface* surface = setVideoMode(640, 480, 32, wanted)) {
+        screen = surface;
+        return true;
+    }
+    fprintf(stderr, "Zagonetar: could not switch to %s: %s\n",
+            toFullscreen ? "full screen" : "a window", SDL_GetError());
+    if (SDL_Surface* surface = setVideoMode(640, 480, 32, wanted ^ SDL_FULLSCREEN)) {
+        screen = surface;
+        return false;
+    }
+    fprintf(stderr, "Zagonetar: the display can't be opened again; closing the game.\n");
+    screen = nullptr;
+    Quit();
+    return false;
+}
+
+void cGameEngine::FreeRetired()
+{
+    // Deleting may retire more (a screen's objects owning others), so drain in turns.
+    while (!retired.empty()) {
+        std::vector<std::function<void()>> batch;
+        batch.swap(retired);
+        for (auto& free : batch)
+            free();
+    }
+}
+
+void cGameEngine::Log(const char* line)
+{
+    fputs(line, stdout);
+    fputc('\n', stdout);
+    fflush(stdout);
+}

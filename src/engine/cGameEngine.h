@@ -1,0 +1,106 @@
+// The one object through which the whole game meets: display, assets, shared flags,
+// the puzzle's collections and the stack of screens.
+#pragma once
+
+#include "resources/cImageSet.h"
+#include "resources/cSoundSet.h"
+
+#include <SDL.h>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class cGameState;
+class cMesto;
+class cBalvan;
+class cTimer;
+
+class cGameEngine
+{
+public:
+    static const int FRAME_MS = 33;
+    static const int LOG_COUNT = 10;
+
+    cGameEngine() = default;
+    ~cGameEngine();
+    cGameEngine(const cGameEngine&) = delete;
+    cGameEngine& operator=(const cGameEngine&) = delete;
+
+    void Init(const char* title, int width, int height, int bpp);
+    void Cleanup();
+
+    void ChangeState(cGameState* state);
+    void PushState(cGameState* state);
+    void PopState();
+
+    void HandleEvents();
+    void Update();
+    void Draw();
+
+    void Quit() { running = false; }
+    bool Running() const { return running; }
+
+    // One pass of the main loop: events, update, draw, flip, then the rest of the
+    // 33 ms frame asleep (only when `pace` is set; tests and soak runs skip it).
+    void RunFrame(cTimer& timer, bool pace = true);
+    // How long to sleep after a frame that took `elapsedMs`: never negative.
+    static uint32_t FrameDelay(int32_t elapsedMs);
+
+    int DrawSurface(int x, int y, SDL_Surface* source, SDL_Surface* destination);
+
+    // F11: switches the 640 x 480 display to full screen or back to a window. When the
+    // new mode can't be had, the old one is restored and false returned; when neither
+    // works the game ends cleanly after this frame.
+    bool SetDisplayMode(bool toFullscreen);
+    // The mode setter, replaceable so a test can make a switch fail.
+    SDL_Surface* (*setVideoMode)(int, int, int, Uint32) = SDL_SetVideoMode;
+
+    // Widgets, texts, logs and slots of a screen that is being left may still be on
+    // the call stack (a click changes the screen inside the button's own handler), so
+    // they are retired here and deleted once the frame's event handling has returned.
+    template <typename T>
+    void Retire(T* object)
+    {
+        if (object)
+            retired.push_back([object] { delete object; });
+    }
+    // Retires what `holder` points at and clears `holder` when the object is deleted,
+    // unless it has been given a new object by then. `holder` must outlive the frame.
+    template <typename T>
+    void RetireHeld(T*& holder)
+    {
+        T* object = holder;
+        T** where = &holder;
+        if (object)
+            retired.push_back([where, object] {
+                if (*where == object)
+                    *where = nullptr;
+                delete object;
+            });
+    }
+    void FreeRetired();
+    size_t RetiredCount() const { return retired.size(); }
+
+    // One lifecycle line on standard output, flushed at once: it is often a pipe.
+    static void Log(const char* line);
+
+    SDL_Surface* screen = nullptr;
+    cSoundSet sounds;
+    cImageSet images;
+    bool iconHovered = false;
+    uint32_t frameCount = 0;
+    int32_t placedCount = 0;
+    bool puzzleDone = false;
+    bool dragging = false;
+    bool fullscreen = false;
+    std::vector<cMesto*> slots;
+    std::vector<cBalvan*> logs;
+    cBalvan* draggedLog = nullptr;
+    cBalvan* lastLog = nullptr;
+    SDL_Rect logClips[LOG_COUNT] = {};
+    std::vector<cGameState*> states;
+    bool running = false;
+
+private:
+    std::vector<std::function<void()>> retired;
+};
