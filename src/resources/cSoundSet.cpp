@@ -50,7 +50,7 @@ void cSoundSet::FreeSounds()
     Mix_FreeChunk(klik);
     prijava = klik = nullptr;
     Play(odjava);
-    SDL_Delay(1000);
+    SDL_Delay(farewellMs);
     Mix_Chunk** rest[] = {&odjava, &aplauz, &ubac, &ponovo};
     for (Mix_Chunk** slot : rest) {
         Mix_FreeChunk(*slot);

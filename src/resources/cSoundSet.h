@@ -1,6 +1,7 @@
 // The game's six sounds and its music, loaded at start-up and released at exit.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 struct Mix_Chunk;
@@ -17,6 +18,10 @@ public:
     Mix_Chunk* ubac = nullptr;      // "ubac.wav", a log dropping into its slot
     Mix_Chunk* ponovo = nullptr;    // "ponovo.wav", a wrong row of logs
     _Mix_Music* aladin = nullptr;   // "aladin.mid", the puzzle's music
+
+    // How long the farewell is given to play at exit; tests that start and stop the
+    // game many times shorten it.
+    uint32_t farewellMs = 1000;
 
     // Both end the program when the archive or the entry is missing; a sound the
     // mixer can't decode is only null.
