@@ -1,0 +1,235 @@
+// The engine's state stack, its frame pacing and start-up, and the frame timer.
+#include "cHeadlessGame.h"
+#include "engine/cGameState.h"
+#include "screens/cGlavniMeni.h"
+#include "screens/cIntro.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+// A screen that only writes down what the engine asks of it.
+class cRecorder : public cGameState
+{
+public:
+    cRecorder(const char* name, std::string* log) : name(name), log(log) {}
+    void Init(cGameEngine*) override { *log += name + " Init\n"; }
+    void Cleanup(cGameEngine*) override { *log += name + " Cleanup\n"; }
+    void Pause() override { *log += name + " Pause\n"; }
+    void Resume() override { *log += name + " Resume\n"; }
+    void HandleEvents(cGameEngine*) override { *log += name + " HandleEvents\n"; }
+    void Update(cGameEngine*) override { *log += name + " Update\n"; }
+    void Draw(cGameEngine*) override { *log += name + " Draw\n"; }
+
+private:
+    std::string name;
+    std::string* log;
+};
+
+TEST(StateStack, ChangePushAndPopCallTheLifecycleInOrder)
+{
+    std::string log;
+    cRecorder a("a", &log), b("b", &log), c("c", &log);
+    cGameEngine engine;
+
+    engine.ChangeState(&a); // empty stack: only pushed and initialised
+    EXPECT_EQ(log, "a Init\n");
+    log.clear();
+    engine.ChangeState(&a); // the state on top, again: cleaned up and set up anew
+    EXPECT_EQ(log, "a Cleanup\na Init\n");
+    EXPECT_EQ(engine.states.size(), 1u);
+    log.clear();
+
+    engine.PushState(&b);
+    engine.PushState(&c);
+    EXPECT_EQ(log, "a Pause\nb Init\nb Pause\nc Init\n");
+    EXPECT_EQ(engine.states.size(), 3u);
+    log.clear();
+
+    engine.PopState();
+    EXPECT_EQ(log, "c Cleanup\nb Resume\n");
+    log.clear();
+    engine.ChangeState(&c); // replaces only the top
+    EXPECT_EQ(log, "b Cleanup\nc Init\n");
+    ASSERT_EQ(engine.states.size(), 2u);
+    EXPECT_EQ(engine.states[0], &a);
+    log.clear();
+
+    engine.PopState();
+    engine.PopState(); // a stack of one: popped, and nobody to resume
+    EXPECT_EQ(log, "c Cleanup\na Resume\na Cleanup\n");
+    log.clear();
+    engine.PopState(); // empty: nothing happens
+    EXPECT_EQ(log, "");
+    engine.PushState(&b); // empty: only pushed and initialised
+    EXPECT_EQ(log, "b Init\n");
+}
+
+TEST(StateStack, FrameOperationsReachTheTopStateAndAnEmptyStackEndsTheGame)
+{
+    std::string log;
+    cRecorder a("a", &log), b("b", &log);
+    cGameEngine engine;
+    engine.running = true;
+    engine.ChangeState(&a);
+    engine.PushState(&b);
+    log.clear();
+    engine.HandleEvents();
+    engine.Update();
+    engine.screen = nullptr; // nothing to draw on: Draw must not reach the state
+    engine.Draw();
+    EXPECT_EQ(log, "b HandleEvents\nb Update\n");
+
+    engine.states.clear();
+    engine.HandleEvents();
+    engine.Update();
+    EXPECT_FALSE(engine.running);
+}
+
+TEST(FramePacing, SleepsOnlyWhatIsLeftOfThe33Milliseconds)
+{
+    EXPECT_EQ(cGameEngine::FrameDelay(0), 33u);
+    EXPECT_EQ(cGameEngine::FrameDelay(32), 1u);
+    EXPECT_EQ(cGameEngine::FrameDelay(33), 0u);
+    EXPECT_EQ(cGameEngine::FrameDelay(500), 0u);
+}
+
+TEST(Timer, StartsStopsPausesAndResumes)
+{
+    SDL_Init(SDL_INIT_TIMER);
+    cTimer timer;
+    EXPECT_EQ(timer.GetTicks(), 0);
+    timer.Pause(); // never started: nothing happens
+    EXPECT_FALSE(timer.IsPaused());
+    EXPECT_EQ(timer.GetTicks(), 0);
+    timer.Unpause();
+    EXPECT_FALSE(timer.IsPaused());
+
+    const Uint32 started = SDL_GetTicks();
+    timer.Start();
+    SDL_Delay(30);
+    timer.Pause();
+    const int32_t frozen = timer.GetTicks();
+    EXPECT_GE(frozen, 30);
+    SDL_Delay(40);
+    EXPECT_EQ(timer.GetTicks(), frozen); // a paused reading does not move
+    timer.Unpause();
+    EXPECT_GE(timer.GetTicks(), frozen);
+    // The 40 ms spent paused are not counted, however slow the machine.
+    EXPECT_LE(timer.GetTicks() + 40, static_cast<int32_t>(SDL_GetTicks() - started));
+
+    timer.Pause();
+    const Uint32 restarted = SDL_GetTicks();
+    timer.Start(); // clears the pause and counts from 0 again
+    EXPECT_FALSE(timer.IsPaused());
+    EXPECT_LE(timer.GetTicks(), static_cast<int32_t>(SDL_GetTicks() - restarted));
+    timer.Stop();
+    EXPECT_EQ(timer.GetTicks(), 0);
+    EXPECT_FALSE(timer.IsStarted());
+    SDL_Quit();
+}
+
+TEST(Engine, InitLoadsEverythingAndSetsTheLogFrames)
+{
+    cTrace trace;
+    {
+        cHeadlessGame game;
+        EXPECT_EQ(trace.Take(), "cGameEngine Init\n");
+        EXPECT_TRUE(game.engine.running);
+        EXPECT_FALSE(game.engine.fullscreen);
+        ASSERT_NE(game.engine.screen, nullptr);
+        EXPECT_EQ(game.engine.screen->w, 640);
+        EXPECT_EQ(game.engine.screen->format->BitsPerPixel, 32);
+        EXPECT_NE(game.engine.images.fnt, nullptr);
+        EXPECT_NE(game.engine.images.programer, nullptr);
+        EXPECT_EQ(game.engine.images.startSprajtmapa->w, 645);
+
+        const int heights[] = {195, 175, 160, 144, 130, 112, 96, 80, 63, 48};
+        for (int i = 0; i < cGameEngine::LOG_COUNT; ++i) {
+            EXPECT_EQ(game.engine.logClips[i].w, 29);
+            EXPECT_EQ(game.engine.logClips[i].h, heights[i]);
+        }
+        EXPECT_EQ(game.engine.logClips[5].x, 140);
+        EXPECT_EQ(game.engine.logClips[9].y, 148);
+
+        char caption[128] = {};
+        char* title = nullptr;
+        SDL_WM_GetCaption(&title, nullptr);
+        snprintf(caption, sizeof caption, "%s", title ? title : "");
+        EXPECT_STREQ(caption, "Zagonetar - <F11> za fullscreen, <Esc> za pauzu/izlaz");
+    }
+    EXPECT_EQ(trace.Take(), "cGameEngine Cleanup\n");
+}
+
+TEST(Engine, CleanupEndsEveryStackedStateFromTheTopDown)
+{
+    cTrace trace;
+    cHeadlessGame game;
+    game.StartOnIntro();
+    game.engine.PushState(cGlavniMeni::Instance());
+    trace.Take();
+    game.Stop();
+    EXPECT_EQ(trace.Take(), "cGlavniMeni cleanup\ncIntro Cleanup\ncGameEngine Cleanup\n");
+    EXPECT_TRUE(game.engine.states.empty());
+}
+
+TEST(Engine, QuitEndsTheLoopOnlyAfterTheFrameInProgress)
+{
+    cHeadlessGame game;
+    game.StartOnIntro();
+    EXPECT_EQ(game.engine.frameCount, 0u);
+    game.Frame();
+    EXPECT_EQ(game.engine.frameCount, 1u);
+    cHeadlessGame::PushQuit();
+    game.Frame(); // the quitting frame is still counted
+    EXPECT_FALSE(game.engine.Running());
+    EXPECT_EQ(game.engine.frameCount, 2u);
+}
+
+TEST(Engine, RetiredObjectsLiveUntilTheFrameEventsAreHandled)
+{
+    struct cProbe
+    {
+        int* alive;
+        explicit cProbe(int* alive) : alive(alive) { ++*alive; }
+        ~cProbe() { --*alive; }
+    };
+    int alive = 0;
+    cProbe* held = new cProbe(&alive);
+    cProbe* replaced = new cProbe(&alive);
+    {
+        cGameEngine engine;
+        engine.Retire(new cProbe(&alive));
+        engine.RetireHeld(held);
+        cProbe* keep = replaced;
+        engine.RetireHeld(replaced);
+        replaced = nullptr; // given something else before the frame ends
+        EXPECT_EQ(alive, 3);
+        EXPECT_EQ(engine.RetiredCount(), 3u);
+        engine.FreeRetired();
+        EXPECT_EQ(alive, 0);
+        EXPECT_EQ(held, nullptr);
+        (void)keep;
+    }
+    EXPECT_EQ(alive, 0);
+}
+
+SDL_Surface* NoVideoMode(int, int, int, Uint32)
+{
+    return nullptr;
+}
+
+TEST(EngineDeathTest, AWindowThatCantBeOpenedEndsWithStatus1)
+{
+    cTempDir dir;
+    EXPECT_EXIT(
+        {
+            cGameEngine engine;
+            engine.setVideoMode = NoVideoMode;
+            engine.Init("Zagonetar", 640, 480, 0);
+        },
+        ::testing::ExitedWithCode(1), "window could not be opened");
+}
+
+} // namespace
