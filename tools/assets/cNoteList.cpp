@@ -1,6 +1,6 @@
 // Reads the music's note list (assets/*.notes): a readable text score turned into timed notes.
 //
-// The format, one statement per line, '#' starts a comment:
+// The format, one statement per line, a '#' at the start or after a space begins a comment:
 //   tempo 104                      quarter notes per minute
 //   meter 4/4                      every bar between '|' marks must fill exactly this
 //   track NAME channel=1 program=13 volume=100 pan=64 velocity=90
@@ -233,7 +233,13 @@ bool cNoteList::Parse(const std::string& text, std::string* error)
     std::string line;
     for (int number = 1; std::getline(lines, line); ++number)
     {
-        line = line.substr(0, line.find('#'));
+        // '#' after a letter is a sharp; a comment's '#' starts the line or follows a space.
+        for (size_t i = 0; i < line.size(); ++i)
+            if (line[i] == '#' && (i == 0 || std::isspace(static_cast<unsigned char>(line[i - 1]))))
+            {
+                line.resize(i);
+                break;
+            }
         std::stringstream words(line);
         std::string word;
         if (!(words >> word))
