@@ -1,4 +1,5 @@
-// Where each character of the bitmap font lies on the "fnt.gif" sheet (the game cuts the same cells).
+// Where each character of the bitmap font lies on the "fnt.gif" sheet: the game cuts these
+// cells, and the asset builder draws the letters into them.
 #pragma once
 
 class cGlyphTable

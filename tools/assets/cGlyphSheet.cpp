@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "cGlyphTable.h"
+#include "widgets/cGlyphTable.h"
 #include "cSvgRasterizer.h"
 
 namespace
