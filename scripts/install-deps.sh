@@ -4,6 +4,7 @@
 set -e
 
 PACKAGES="
+clang libclang-rt-14-dev
 g++ cmake ninja-build pkg-config make
 libsdl1.2-dev libsdl-mixer1.2-dev libsdl-image1.2-dev
 timgm6mb-soundfont
