@@ -76,10 +76,7 @@ TEST_F(FontTest, TheGameTextsHaveTheirWidths)
     EXPECT_TRUE(Measure("Stapici").Solid());
     // Three spaces of 10 pixels each leave three gaps in the hint.
     EXPECT_EQ(Measure("Pritisni desni taster misa").inked, 247 - 30);
-}
-
-TEST_F(FontTest, GlyphsAreNineteenRowsHighFromThePen)
-{
+    // Glyphs are 19 rows high from the pen down.
     Measure("Bravo!");
     EXPECT_EQ(Row(PEN_Y - 1).Width(), 0);
     EXPECT_EQ(Row(PEN_Y).Width(), 58);
@@ -126,16 +123,6 @@ TEST_F(FontTest, NothingIsDrawnOnNoTargetOrForNoText)
     EXPECT_EQ(text_.Revealed(), "B");
 }
 
-TEST_F(FontTest, TextOffTheScreenIsClippedNotWrapped)
-{
-    Clear();
-    text_.DrawText("Bravo!", 600, PEN_Y, game.engine.screen);
-    cSpan span = Row(PEN_Y + 5);
-    EXPECT_EQ(span.first, 600);
-    EXPECT_EQ(span.last, 639);
-    EXPECT_EQ(Row(PEN_Y + cTekst::GLYPH_HEIGHT + 5).Width(), 0);
-}
-
 TEST_F(FontTest, TypeTextRevealsOneByteOnEvenFramesOnly)
 {
     const std::string word = "Bravo!";
@@ -179,19 +166,6 @@ TEST_F(FontTest, TypeTextGoesOnFromTheCountReached)
     EXPECT_EQ(text_.Revealed(), "Bravo!!");
     text_.TypeText("Greska!", PEN_X, PEN_Y, nullptr, 0);
     EXPECT_EQ(text_.Revealed(), "Bravo!!");
-}
-
-TEST_F(FontTest, EachTextDrawsFromItsOwnCopyOfTheSheet)
-{
-    // A second text object works on its own and outlives nothing it borrowed.
-    {
-        cTekst other(&game.engine);
-        Clear();
-        other.DrawText("ab", PEN_X, PEN_Y, game.engine.screen);
-        EXPECT_EQ(Row(PEN_Y + 5).Width(), 22);
-    }
-    EXPECT_EQ(Measure("ab").Width(), 22);
-    EXPECT_EQ(game.Pixel(PEN_X, PEN_Y), 0xFFFFFFu);
 }
 
 } // namespace

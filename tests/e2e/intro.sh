@@ -1,5 +1,4 @@
-# The intro, the pause-and-quit dialog and the way to the selection screen, played
-# on the real binary under Xvfb.
+# The intro, the pause dialog and the way to the selection screen, on the real binary under Xvfb.
 source "${E2E_LIB:?E2E_LIB must name tests/e2e/lib.bash}"
 
 # Where the screens' widgets are, in window coordinates.

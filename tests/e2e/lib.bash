@@ -1,5 +1,4 @@
-# Shared helpers for the whole-program tests: a private Xvfb, the real game in a folder of
-# its own, mouse and keys through xdotool, screenshots, the trace and the exit status.
+# Shared helpers for the whole-program tests: Xvfb, the real game, xdotool input, screenshots.
 # Source it from a test script; everything it starts is stopped when the script exits.
 
 set -euo pipefail
