@@ -251,6 +251,19 @@ TEST_F(Puzzle, ALogFollowsThePointerAndDropsInTheFrameItIsLetGo)
     EXPECT_FALSE(Log(9)->IsPlaced());
     EXPECT_EQ(engine().placedCount, 0);
 
+    // Over the exit button the log is drawn on top; half off the screen, its blit is
+    // clipped but its own size, which the drop rule reads, stays whole.
+    cHeadlessGame::PushMotion(EXIT_X, EXIT_Y);
+    Frame();
+    EXPECT_EQ(game->Pixel(EXIT_X, EXIT_Y), LOG);
+    cHeadlessGame::PushMotion(3, 1);
+    Frame();
+    EXPECT_EQ(RectOf(9).x, 3 - 14);
+    EXPECT_EQ(RectOf(9).y, 1 - 24);
+    EXPECT_EQ(RectOf(9).w, 29);
+    EXPECT_EQ(RectOf(9).h, 48);
+
+    cHeadlessGame::PushMotion(AimX(0), AimY(9));
     cHeadlessGame::PushButton(false, SDL_BUTTON_LEFT, AimX(0), AimY(9));
     Frame();
     EXPECT_FALSE(engine().dragging);
@@ -293,6 +306,49 @@ TEST_F(Puzzle, ARightPressSendsAPlacedLogHomeAndTheWaitingLogDrops)
     EXPECT_TRUE(Log(8)->IsPlaced());
     EXPECT_EQ(Log(8)->GetSlot(), 4);
     EXPECT_EQ(engine().placedCount, 1);
+}
+
+TEST_F(Puzzle, ARightPressWhileDraggingSendsThePlacedLogHomeAndTheDragGoesOn)
+{
+    DragTo(2, 7);
+    cHeadlessGame::PushButton(true, SDL_BUTTON_LEFT, GrabX(6), GrabY(6));
+    cHeadlessGame::PushMotion(300, 120);
+    cHeadlessGame::PushButton(true, SDL_BUTTON_RIGHT, GrabX(2), GrabY(2));
+    cHeadlessGame::PushMotion(320, 130);
+    Frame();
+    EXPECT_FALSE(Log(2)->IsPlaced());
+    EXPECT_FALSE(Slot(7)->IsOccupied());
+    EXPECT_EQ(RectOf(2).y, 48);
+    EXPECT_EQ(engine().placedCount, 0);
+    EXPECT_EQ(engine().draggedLog, Log(6));
+    EXPECT_EQ(RectOf(6).x, 320 - 14);
+    EXPECT_EQ(RectOf(6).y, 130 - 48);
+}
+
+TEST_F(Puzzle, F11TogglesTheScreensOwnFlagWhichEveryNewPuzzleClears)
+{
+    cHeadlessGame::PushKey(SDLK_F11);
+    Frame();
+    EXPECT_TRUE(puzzle()->fullscreen);
+    EXPECT_FALSE(engine().fullscreen) << "the engine's flag belongs to the intro";
+    ASSERT_NE(engine().screen, nullptr);
+    EXPECT_TRUE(engine().screen->flags & SDL_FULLSCREEN);
+    cHeadlessGame::PushKey(SDLK_F11);
+    Frame();
+    EXPECT_FALSE(puzzle()->fullscreen);
+    EXPECT_FALSE(engine().screen->flags & SDL_FULLSCREEN);
+
+    cHeadlessGame::PushKey(SDLK_F11);
+    Frame();
+    Traced([&] {
+        cHeadlessGame::PushKey(SDLK_SPACE);
+        Frame();
+    });
+    EXPECT_FALSE(puzzle()->fullscreen) << "a new puzzle starts believing it is in a window";
+    cHeadlessGame::PushKey(SDLK_F11);
+    Frame();
+    EXPECT_TRUE(puzzle()->fullscreen);
+    EXPECT_EQ(game->Pixel(10, 470), GROUND) << "the new surface is drawn on";
 }
 
 TEST_F(Puzzle, APressOnEmptyGroundLeavesDraggingSetUntilADragEnds)
