@@ -53,7 +53,9 @@ void cIzbor::HandleEvents(cGameEngine* engine)
             engine->Quit();
         if (event.type == SDL_KEYDOWN) {
             if (event.key.keysym.sym == SDLK_ESCAPE) {
+                // The dialog takes the rest of the frame's input from here on.
                 engine->PushState(cGlavniMeni::Instance());
+                return;
             } else if (event.key.keysym.sym == SDLK_F11) {
                 if (engine->SetDisplayMode(!fullscreen))
                     fullscreen = !fullscreen;
