@@ -48,6 +48,11 @@ void cSerijacija::ShuffleColumns(int columns[COLUMN_COUNT])
         std::swap(columns[i], columns[rand() % COLUMN_COUNT]);
 }
 
+unsigned cSerijacija::ClockSeconds()
+{
+    return static_cast<unsigned>(time(nullptr));
+}
+
 void cSerijacija::Init(cGameEngine* engine)
 {
     background = engine->images.sssBezBalvana;
@@ -60,7 +65,7 @@ void cSerijacija::Init(cGameEngine* engine)
 
     // Seeded with whole seconds: puzzles set up within one second look the same.
     int columns[COLUMN_COUNT];
-    srand(static_cast<unsigned>(time(nullptr)));
+    srand(shuffleSeed());
     ShuffleColumns(columns);
     for (int i = 0; i < cGameEngine::LOG_COUNT; ++i) {
         engine->lastLog = new cBalvan;
@@ -153,8 +158,9 @@ void cSerijacija::HandleEvents(cGameEngine* engine)
             } else if (event.type == SDL_KEYDOWN) {
                 switch (event.key.keysym.sym) {
                 case SDLK_ESCAPE:
+                    // The dialog takes the rest of the frame's input from here on.
                     engine->PushState(cGlavniMeni::Instance());
-                    break;
+                    return;
                 case SDLK_SPACE:
                     engine->ChangeState(cSerijacija::Instance());
                     break;
@@ -176,7 +182,7 @@ void cSerijacija::HandleEvents(cGameEngine* engine)
             switch (event.key.keysym.sym) {
             case SDLK_ESCAPE:
                 engine->PushState(cGlavniMeni::Instance());
-                break;
+                return;
             case SDLK_RETURN:
                 engine->ChangeState(cSerijacija::Instance());
                 break;

@@ -40,6 +40,11 @@ public:
     // The x of slot k's flower.
     static int SlotX(int k) { return 23 + 40 * k; }
 
+    // Where each new puzzle's shuffle is seeded from: the clock in whole seconds. A test
+    // that must replay a run exactly puts its own source here.
+    unsigned (*shuffleSeed)() = ClockSeconds;
+    static unsigned ClockSeconds();
+
     SDL_Surface* background = nullptr;
     SDL_Event event;
     // This screen's own idea of the display mode, cleared by every new puzzle.

@@ -9,7 +9,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-cHeadlessGame::cHeadlessGame(int bpp, const std::string& archiveDir)
+cHeadlessGame::cHeadlessGame(int bpp, const std::string& archiveDir) : bpp(bpp)
 {
     char* cwd = getcwd(nullptr, 0);
     previousDir = cwd ? cwd : "/";
@@ -18,9 +18,22 @@ cHeadlessGame::cHeadlessGame(int bpp, const std::string& archiveDir)
         cTestAssets::WriteGameArchives(dir.Path());
     if (chdir(archiveDir.empty() ? dir.Path().c_str() : archiveDir.c_str()) != 0)
         abort();
+    Start();
+}
+
+void cHeadlessGame::Start()
+{
     engine.Init("Zagonetar - <F11> za fullscreen, <Esc> za pauzu/izlaz", 640, 480, bpp);
     engine.sounds.farewellMs = 0;
     DrainEvents();
+    stopped = false;
+}
+
+void cHeadlessGame::Restart()
+{
+    Stop();
+    Start();
+    StartOnIntro();
 }
 
 cHeadlessGame::~cHeadlessGame()

@@ -24,6 +24,8 @@ public:
     void Frames(int count);
     // Stops the engine (every state's Cleanup, assets released, SDL shut down).
     void Stop();
+    // Stops the engine and starts it again on the intro, as a player starting anew would.
+    void Restart();
 
     static void PushKey(SDLKey key);
     static void PushMotion(int x, int y);
@@ -39,6 +41,9 @@ public:
     cTimer timer;
 
 private:
+    void Start();
+
+    int bpp;
     cTempDir dir;
     std::string previousDir;
     bool stopped = false;
