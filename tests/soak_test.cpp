@@ -18,7 +18,8 @@
 #include <set>
 
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// From the sanitizer runtime; g++ ships no header for it.
+extern "C" size_t __sanitizer_get_current_allocated_bytes(void);
 #endif
 
 namespace {
