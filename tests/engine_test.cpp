@@ -4,6 +4,7 @@
 #include "screens/cGlavniMeni.h"
 #include "screens/cIntro.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -230,6 +231,45 @@ TEST(EngineDeathTest, AWindowThatCantBeOpenedEndsWithStatus1)
             engine.Init("Zagonetar", 640, 480, 0);
         },
         ::testing::ExitedWithCode(1), "window could not be opened");
+}
+
+} // namespace
+
+namespace {
+
+// The whole-surface blit: its quick copy for opaque pictures must draw exactly what
+// SDL's own blit draws, wherever the picture lands.
+TEST(DrawSurface, OpaqueAndKeyedPicturesLandWhereSdlWouldPutThem)
+{
+    cHeadlessGame game;
+    SDL_Surface* screen = game.engine.screen;
+    SDL_Surface* opaque = SDL_DisplayFormat(game.engine.images.sivo);
+    SDL_Surface* small = SDL_CreateRGBSurface(SDL_SWSURFACE, 7, 5, 32, screen->format->Rmask,
+                                              screen->format->Gmask, screen->format->Bmask, 0);
+    SDL_FillRect(small, nullptr, SDL_MapRGB(small->format, 10, 200, 30));
+    SDL_Surface* reference = SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 32, screen->format->Rmask,
+                                                  screen->format->Gmask, screen->format->Bmask, 0);
+    const int spots[][2] = {{0, 0}, {633, 475}, {636, 478}, {-3, -2}, {300, 200}};
+    for (const auto& spot : spots) {
+        SDL_FillRect(screen, nullptr, 0);
+        SDL_FillRect(reference, nullptr, 0);
+        game.engine.DrawSurface(spot[0], spot[1], small, screen);
+        SDL_Rect at{static_cast<Sint16>(spot[0]), static_cast<Sint16>(spot[1]), 0, 0};
+        SDL_BlitSurface(small, nullptr, reference, &at);
+        SDL_LockSurface(screen);
+        EXPECT_EQ(memcmp(screen->pixels, reference->pixels, 640 * 480 * 4), 0)
+            << "at " << spot[0] << "," << spot[1];
+        SDL_UnlockSurface(screen);
+    }
+    game.engine.DrawSurface(0, 0, opaque, screen);
+    EXPECT_EQ(game.Pixel(639, 479), 0x808080u) << "the stand-in backdrop is plain grey";
+    EXPECT_TRUE(cGameEngine::CopyOpaque(0, 0, opaque, screen));
+    EXPECT_FALSE(cGameEngine::CopyOpaque(1, 0, opaque, screen)) << "would run off the screen";
+    SDL_SetColorKey(small, SDL_SRCCOLORKEY, 0);
+    EXPECT_FALSE(cGameEngine::CopyOpaque(0, 0, small, screen)) << "keyed";
+    SDL_FreeSurface(reference);
+    SDL_FreeSurface(small);
+    SDL_FreeSurface(opaque);
 }
 
 } // namespace

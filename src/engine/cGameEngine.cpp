@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -145,12 +146,48 @@ uint32_t cGameEngine::FrameDelay(int32_t elapsedMs)
 
 int cGameEngine::DrawSurface(int x, int y, SDL_Surface* source, SDL_Surface* destination)
 {
+    if (CopyOpaque(x, y, source, destination))
+        return 0;
     SDL_Rect offset;
     offset.x = static_cast<Sint16>(x);
     offset.y = static_cast<Sint16>(y);
     offset.w = 0;
     offset.h = 0;
     return SDL_BlitSurface(source, nullptr, destination, &offset);
+}
+
+bool cGameEngine::CopyOpaque(int x, int y, SDL_Surface* source, SDL_Surface* destination)
+{
+    // Every screen starts its frame with a whole 640 x 480 background. SDL copies an
+    // opaque picture of the screen's own format with streaming stores that miss the
+    // cache; plain row copies take about half the time. Anything keyed, translucent,
+    // of another format or not wholly inside the clip area goes through SDL.
+    if (!source || !destination || (source->flags & (SDL_SRCCOLORKEY | SDL_SRCALPHA)))
+        return false;
+    const SDL_PixelFormat* a = source->format;
+    const SDL_PixelFormat* b = destination->format;
+    if (a->BitsPerPixel != b->BitsPerPixel || a->BitsPerPixel < 16 || a->Rmask != b->Rmask ||
+        a->Gmask != b->Gmask || a->Bmask != b->Bmask || a->Amask != b->Amask)
+        return false;
+    const SDL_Rect& clip = destination->clip_rect;
+    if (x < clip.x || y < clip.y || x + source->w > clip.x + clip.w ||
+        y + source->h > clip.y + clip.h)
+        return false;
+    if (SDL_MUSTLOCK(destination) && SDL_LockSurface(destination) < 0)
+        return false;
+    const size_t rowBytes = static_cast<size_t>(source->w) * a->BytesPerPixel;
+    const Uint8* from = static_cast<const Uint8*>(source->pixels);
+    Uint8* to = static_cast<Uint8*>(destination->pixels) + y * destination->pitch +
+                x * b->BytesPerPixel;
+    if (rowBytes == source->pitch && source->pitch == destination->pitch) {
+        memcpy(to, from, rowBytes * static_cast<size_t>(source->h));
+    } else {
+        for (int row = 0; row < source->h; ++row)
+            memcpy(to + row * destination->pitch, from + row * source->pitch, rowBytes);
+    }
+    if (SDL_MUSTLOCK(destination))
+        SDL_UnlockSurface(destination);
+    return true;
 }
 
 bool cGameEngine::SetDisplayMode(bool toFullscreen)

@@ -47,6 +47,8 @@ public:
     static uint32_t FrameDelay(int32_t elapsedMs);
 
     int DrawSurface(int x, int y, SDL_Surface* source, SDL_Surface* destination);
+    // DrawSurface's fast way for opaque pictures of the screen's own format.
+    static bool CopyOpaque(int x, int y, SDL_Surface* source, SDL_Surface* destination);
 
     // F11: switches the 640 x 480 display to full screen or back to a window. When the
     // new mode can't be had, the old one is restored and false returned; when neither

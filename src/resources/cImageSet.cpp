@@ -39,6 +39,10 @@ SDL_Surface* cImageSet::LoadImage(const std::string& archivePath, const char* na
     SDL_FreeSurface(decoded);
     if (!converted)
         ReportUndecodable(SDL_GetError());
+    // The same colour key, run-length encoded: transparent runs are skipped whole when
+    // the picture is drawn, every frame.
+    if (converted->flags & SDL_SRCCOLORKEY)
+        SDL_SetColorKey(converted, SDL_SRCCOLORKEY | SDL_RLEACCEL, converted->format->colorkey);
     return converted;
 }
 

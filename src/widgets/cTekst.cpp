@@ -31,6 +31,8 @@ const cGlyphIndex& Index()
 cTekst::cTekst(cGameEngine* engine)
     : sheet(SDL_DisplayFormatAlpha(engine->images.fnt)), revealCount(0), x(0), y(0)
 {
+    // Not run-length encoded: each glyph is a small piece of a wide sheet, and SDL
+    // would walk every encoded row from its start to find it.
 }
 
 cTekst::~cTekst()
