@@ -225,15 +225,15 @@ TEST_F(Puzzle, NewPuzzlesWithinOneSecondStandAlike)
 TEST_F(Puzzle, ALogFollowsThePointerAndDropsInTheFrameItIsLetGo)
 {
     cHeadlessGame::PushButton(true, SDL_BUTTON_LEFT, GrabX(9), GrabY(9));
-    cHeadlessGame::PushMotion(300, 250);
+    cHeadlessGame::PushMotion(300, 300); // below every log at its start
     Frame();
     EXPECT_TRUE(engine().dragging);
     EXPECT_EQ(engine().draggedLog, Log(9));
     EXPECT_EQ(RectOf(9).x, 300 - 14);
-    EXPECT_EQ(RectOf(9).y, 250 - 24);
-    EXPECT_EQ(game->Pixel(300, 250), LOG);
-    EXPECT_EQ(game->Pixel(300 - 14, 250 - 24), LOG);
-    EXPECT_EQ(game->Pixel(300 - 15, 250 - 24), GROUND);
+    EXPECT_EQ(RectOf(9).y, 300 - 24);
+    EXPECT_EQ(game->Pixel(300, 300), LOG);
+    EXPECT_EQ(game->Pixel(300 - 14, 300 - 24), LOG);
+    EXPECT_EQ(game->Pixel(300 - 15, 300 - 24), GROUND);
 
     // Held over slot 0: no drop while the button is down.
     cHeadlessGame::PushMotion(AimX(0), AimY(9));
