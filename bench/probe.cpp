@@ -3,12 +3,12 @@
 //   memory:      resident memory after start and after a thousand puzzles.
 //   intervals:   the time between successive flips over ten seconds of play.
 #include "engine/cGameEngine.h"
-#include "engine/cTimer.h"
 #include "screens/cIntro.h"
 #include "screens/cSerijacija.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -60,28 +60,29 @@ void Push(Uint8 type, int x, int y, Uint8 button = 0)
 int main(int argc, char** argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
-    cTimer timer;
     cGameEngine engine;
 
     if (mode == "first-frame") {
-        // The caller passes its clock reading taken just before it started us.
+        // The caller passes its monotonic clock reading, in milliseconds, taken just
+        // before it started this process.
+        const double started = argc > 2 ? strtod(argv[2], nullptr) : NowMs();
         engine.Init(CAPTION, 640, 480, 0);
         engine.ChangeState(cIntro::Instance());
-        engine.RunFrame(timer, false);
-        printf("%.3f\n", NowMs());
+        engine.RunFrame(false);
+        printf("first_frame_ms %.1f\n", NowMs() - started);
         fflush(stdout);
         _exit(0);
     }
     if (mode == "memory") {
         engine.Init(CAPTION, 640, 480, 0);
         engine.ChangeState(cIntro::Instance());
-        engine.RunFrame(timer, false);
+        engine.RunFrame(false);
         const long atStart = ResidentKb();
         engine.ChangeState(cSerijacija::Instance());
         long afterHundred = 0;
         for (int puzzle = 0; puzzle < 1000; ++puzzle) {
             engine.ChangeState(cSerijacija::Instance());
-            engine.RunFrame(timer, false);
+            engine.RunFrame(false);
             if (puzzle == 99)
                 afterHundred = ResidentKb();
         }
@@ -104,7 +105,7 @@ int main(int argc, char** argv)
                 Push(SDL_MOUSEBUTTONDOWN, 45, 100, SDL_BUTTON_LEFT);
             Push(SDL_MOUSEMOTION, x, 200);
             ++step;
-            engine.RunFrame(timer, true);
+            engine.RunFrame(true);
             flips.push_back(NowMs());
         }
         std::vector<double> gaps;

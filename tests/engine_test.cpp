@@ -1,6 +1,7 @@
 // The engine's state stack, its frame pacing and start-up, and the frame timer.
 #include "cHeadlessGame.h"
 #include "engine/cGameState.h"
+#include "engine/cTimer.h"
 #include "screens/cGlavniMeni.h"
 #include "screens/cIntro.h"
 
@@ -90,10 +91,11 @@ TEST(StateStack, FrameOperationsReachTheTopStateAndAnEmptyStackEndsTheGame)
 
 TEST(FramePacing, SleepsOnlyWhatIsLeftOfThe33Milliseconds)
 {
-    EXPECT_EQ(cGameEngine::FrameDelay(0), 33u);
-    EXPECT_EQ(cGameEngine::FrameDelay(32), 1u);
-    EXPECT_EQ(cGameEngine::FrameDelay(33), 0u);
-    EXPECT_EQ(cGameEngine::FrameDelay(500), 0u);
+    EXPECT_EQ(cGameEngine::FrameDelay(0), 33000);
+    EXPECT_EQ(cGameEngine::FrameDelay(32000), 1000); // a 32 ms frame sleeps 1 ms
+    EXPECT_EQ(cGameEngine::FrameDelay(32999), 1);
+    EXPECT_EQ(cGameEngine::FrameDelay(33000), 0);     // 33 ms or more: no sleep at all
+    EXPECT_EQ(cGameEngine::FrameDelay(500000), 0);
 }
 
 TEST(Timer, StartsStopsPausesAndResumes)

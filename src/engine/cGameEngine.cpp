@@ -2,11 +2,12 @@
 #include "engine/cGameEngine.h"
 
 #include "engine/cGameState.h"
-#include "engine/cTimer.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -124,24 +125,27 @@ void cGameEngine::Draw()
         states.back()->Draw(this);
 }
 
-void cGameEngine::RunFrame(cTimer& timer, bool pace)
+void cGameEngine::RunFrame(bool pace)
 {
-    timer.Start();
+    const auto start = std::chrono::steady_clock::now();
     HandleEvents();
     Update();
     Draw();
     // Read afresh: a full-screen switch this frame replaces the surface.
     if (screen)
         SDL_Flip(screen);
-    uint32_t delay = FrameDelay(timer.GetTicks());
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    const int64_t delay =
+        FrameDelay(std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count());
     if (pace && delay > 0)
-        SDL_Delay(delay);
+        std::this_thread::sleep_for(std::chrono::microseconds(delay));
     frameCount += 1;
 }
 
-uint32_t cGameEngine::FrameDelay(int32_t elapsedMs)
+int64_t cGameEngine::FrameDelay(int64_t elapsedUs)
 {
-    return elapsedMs < FRAME_MS ? static_cast<uint32_t>(FRAME_MS - elapsedMs) : 0;
+    const int64_t frameUs = FRAME_MS * 1000;
+    return elapsedUs < frameUs ? frameUs - elapsedUs : 0;
 }
 
 int cGameEngine::DrawSurface(int x, int y, SDL_Surface* source, SDL_Surface* destination)

@@ -13,7 +13,6 @@
 class cGameState;
 class cMesto;
 class cBalvan;
-class cTimer;
 
 class cGameEngine
 {
@@ -42,9 +41,11 @@ public:
 
     // One pass of the main loop: events, update, draw, flip, then the rest of the
     // 33 ms frame asleep (only when `pace` is set; tests and soak runs skip it).
-    void RunFrame(cTimer& timer, bool pace = true);
-    // How long to sleep after a frame that took `elapsedMs`: never negative.
-    static uint32_t FrameDelay(int32_t elapsedMs);
+    void RunFrame(bool pace = true);
+    // How long to sleep after a frame that took `elapsedUs` microseconds: what is left
+    // of the 33 ms, or nothing. Counted in microseconds so that frames land between 33
+    // and 34 ms apart instead of anywhere from 32 to 34, as whole milliseconds would.
+    static int64_t FrameDelay(int64_t elapsedUs);
 
     int DrawSurface(int x, int y, SDL_Surface* source, SDL_Surface* destination);
     // DrawSurface's fast way for opaque pictures of the screen's own format.

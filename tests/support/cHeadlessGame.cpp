@@ -50,7 +50,7 @@ void cHeadlessGame::StartOnIntro()
 
 void cHeadlessGame::Frame()
 {
-    engine.RunFrame(timer, false);
+    engine.RunFrame(false);
 }
 
 void cHeadlessGame::Frames(int count)

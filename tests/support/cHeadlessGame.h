@@ -4,7 +4,6 @@
 
 #include "cChild.h"
 #include "engine/cGameEngine.h"
-#include "engine/cTimer.h"
 
 #include <SDL.h>
 #include <string>
@@ -38,7 +37,6 @@ public:
     uint32_t Pixel(int x, int y) const;
 
     cGameEngine engine;
-    cTimer timer;
 
 private:
     void Start();
