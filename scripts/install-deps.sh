@@ -10,8 +10,9 @@ libsdl1.2-dev libsdl-mixer1.2-dev libsdl-image1.2-dev
 timgm6mb-soundfont
 librsvg2-dev libimagequant-dev libgif-dev
 fonts-sil-andika fonts-comfortaa
-libgtest-dev libx11-dev
+libgtest-dev libbenchmark-dev libx11-dev python3
 xvfb xauth xdotool imagemagick x11-utils
+librsvg2-bin dpkg-dev lintian file
 "
 
 missing=""

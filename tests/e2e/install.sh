@@ -1,0 +1,31 @@
+# The Debian package: built, unpacked into a temporary root, and started from its
+# launcher in another folder, as the desktop menu would start it.
+source "${E2E_LIB:?E2E_LIB must name tests/e2e/lib.bash}"
+: "${CPACK_CONFIG:?CPACK_CONFIG must name CPackConfig.cmake of the build}"
+
+packages=$E2E_TMP/packages root=$E2E_TMP/root
+cpack --config "$CPACK_CONFIG" -B "$packages" >"$E2E_TMP/cpack.log" 2>&1 ||
+    fail "cpack failed: $(tail -n 5 "$E2E_TMP/cpack.log")"
+deb=$(ls "$packages"/zagonetar_*_amd64.deb) || fail "no zagonetar_<version>_amd64.deb"
+dpkg-deb -x "$deb" "$root"
+
+for f in usr/games/zagonetar usr/games/zagonetar-pak usr/lib/games/zagonetar/zagonetar \
+    usr/share/applications/zagonetar.desktop usr/share/icons/hicolor/48x48/apps/zagonetar.png \
+    usr/share/metainfo/zagonetar.metainfo.xml usr/share/man/man6/zagonetar.6.gz; do
+    [[ -e $root/$f ]] || fail "the package has no /$f"
+done
+grep -qx "Exec=zagonetar" "$root/usr/share/applications/zagonetar.desktop" ||
+    fail "the desktop entry does not start the launcher"
+"$root/usr/games/zagonetar-pak" list "$root/usr/share/games/zagonetar/fntres001.bin" |
+    grep -q "^fnt.gif" || fail "the installed font archive has no fnt.gif"
+
+echo "start the installed game from an empty folder and close it"
+ZAGONETAR_BIN=$root/usr/games/zagonetar ZAGONETAR_GAME_DIR= MAKE_TEST_ARCHIVES=true
+start_xvfb
+start_game
+close_window
+wait_exit
+expect_status 0
+expect_trace "cGameEngine Init" "cDugme Init" "cIntro Cleanup" "cGameEngine Cleanup"
+[[ ! -e $GAME_DIR/greska.txt ]] || fail "the game wrote greska.txt"
+echo "ok"
