@@ -3,9 +3,10 @@ BUILD ?= build
 ASAN_BUILD ?= $(BUILD)-asan
 
 FUZZ_BUILD ?= $(BUILD)-fuzz
+BENCH_BUILD ?= $(BUILD)-bench
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test build build-asan fuzz deps clean
+.PHONY: run test build build-asan fuzz bench package deps clean
 
 deps:
 	@sh scripts/install-deps.sh
@@ -39,5 +40,19 @@ test: build build-asan
 	cd $(ASAN_BUILD) && ctest --output-on-failure
 	@$(MAKE) --no-print-directory fuzz
 
+# zagonetar_<version>_amd64.deb in $(BUILD), checked by lintian.
+package: build
+	@cd $(BUILD) && cpack -G DEB >/dev/null
+	@out=$$(lintian --fail-on error $(BUILD)/zagonetar_*_amd64.deb 2>&1); status=$$?; \
+		printf '%s\n' "$$out" | grep -v 'root privileges' || true; exit $$status
+	@ls $(BUILD)/zagonetar_*_amd64.deb
+
+# Frame costs, start-up time, memory, idle CPU and frame pacing; see docs/performance.md.
+bench: build
+	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZAGONETAR_BENCH=ON \
+		-DZAGONETAR_ASSETS=OFF -DZAGONETAR_ARCHIVE_DIR=$(abspath $(BUILD))/game >/dev/null
+	@cmake --build $(BENCH_BUILD) --target frame_bench zagonetar-probe
+	@bench/run.sh $(BENCH_BUILD) $(BUILD)/game
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

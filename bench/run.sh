@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Measures the game: frame costs per screen, start-up time, memory, idle CPU and frame
+# pacing. Usage: bench/run.sh BENCH_BUILD_DIR GAME_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+game=$(cd "$2" && pwd)
+probe=$build/bench/zagonetar-probe
+
+# A private X server, kept from resetting between clients as a desktop's would be.
+display=
+for n in $(seq 90 130); do
+    if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then display=:$n; break; fi
+done
+Xvfb "$display" -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true' EXIT
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+export DISPLAY=$display
+
+echo "== One frame's HandleEvents, Update and Draw per screen, 32-bit display"
+"$build/bench/frame_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+    2>/dev/null | grep -E '^(Benchmark|FrameCopy|Intro|Dialog|Selection|Puzzle).*_median|^Benchmark'
+
+cd "$game"
+echo
+echo "== Process start to the first flipped frame (real archives, no audio device, X server)"
+for _ in 1 2 3 4 5; do
+    SDL_AUDIODRIVER=none python3 -c 'import os,sys,time; p=sys.argv[1]; os.execv(p,[p,"first-frame","%.3f"%(time.monotonic()*1000)])' "$probe" 2>/dev/null | grep first_frame_ms
+done
+
+echo
+echo "== Resident memory (with the audio device and the MIDI synthesizer)"
+SDL_AUDIODRIVER=dummy "$probe" memory 2>/dev/null | grep rss
+
+echo
+echo "== CPU used over ten idle seconds on the intro"
+SDL_AUDIODRIVER=dummy ./zagonetar >/dev/null 2>&1 &
+pid=$!
+sleep 2
+before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+sleep 10
+after=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+kill -TERM "$pid"; wait "$pid" || true
+ticks=$(getconf CLK_TCK)
+awk -v t=$((after - before)) -v hz="$ticks" 'BEGIN { printf "idle_cpu %.2f%% of one core (%d ticks of 1/%d s in 10 s)\n", 100 * t / hz / 10, t, hz }'
+
+echo
+echo "== Intervals between flips over ten seconds of play (a log being dragged)"
+SDL_AUDIODRIVER=dummy "$probe" intervals 2>/dev/null | grep -v '^c[A-Z]'
