@@ -7,7 +7,29 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
+
+namespace {
+
+// GoogleTest reports failures on standard output, which a cTrace may be capturing:
+// repeat them on standard error so they are never lost.
+class cFailuresToStderr : public ::testing::EmptyTestEventListener
+{
+    void OnTestPartResult(const ::testing::TestPartResult& result) override
+    {
+        if (result.failed())
+            fprintf(stderr, "%s:%d: %s\n", result.file_name() ? result.file_name() : "?",
+                    result.line_number(), result.message());
+    }
+};
+
+const bool failuresToStderr = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new cFailuresToStderr);
+    return true;
+}();
+
+} // namespace
 
 cHeadlessGame::cHeadlessGame(int bpp, const std::string& archiveDir) : bpp(bpp)
 {
