@@ -1,6 +1,5 @@
 // The three sprite buttons: hit-area edges, the frame after each event, and how they differ.
 #include "cHeadlessGame.h"
-#include "engine/cGameState.h"
 #include "screens/cIzbor.h"
 #include "screens/cSerijacija.h"
 #include "widgets/cDugme.h"
@@ -10,353 +9,114 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
-#include <string>
 
 namespace {
 
-// The buttons as the screens place them, and what sets each apart.
-struct StartButton
-{
-    using Widget = cDugme;
-    static constexpr int x = 207, y = 318, w = 215, h = 102;
-    static constexpr int frameW = 215, frameH = 102;
-    static constexpr uint32_t rgb = 0x20A020;
-    static constexpr bool armsAnywhere = false;
-    static constexpr bool clicksBeforeChange = false;
-    static constexpr bool writesIconHovered = false;
-    static cGameState* Target() { return cIzbor::Instance(); }
-};
+using cFrame = SDL_Rect cDugmeSprajt::*;
+const cFrame NORMAL = &cDugmeSprajt::normalFrame, HOVER = &cDugmeSprajt::hoverFrame, PRESSED = &cDugmeSprajt::pressedFrame;
+const Uint8 MOVE = SDL_MOUSEMOTION, DOWN = SDL_MOUSEBUTTONDOWN, UP = SDL_MOUSEBUTTONUP, KEY = SDL_KEYDOWN;
 
-struct Icon
-{
-    using Widget = cIkonica;
-    static constexpr int x = 251, y = 47, w = 45, h = 35;
-    static constexpr int frameW = 47, frameH = 37;
-    static constexpr uint32_t rgb = 0xF0C000;
-    static constexpr bool armsAnywhere = false;
-    static constexpr bool clicksBeforeChange = false;
-    static constexpr bool writesIconHovered = true;
-    static cGameState* Target() { return cSerijacija::Instance(); }
-};
-
-struct ExitButton
-{
-    using Widget = cDugmeIzlaz;
-    static constexpr int x = 532, y = 19, w = 89, h = 75;
-    static constexpr int frameW = 89, frameH = 75;
-    static constexpr uint32_t rgb = 0xD03030;
-    static constexpr bool armsAnywhere = true;
-    static constexpr bool clicksBeforeChange = true;
-    static constexpr bool writesIconHovered = false;
-    static cGameState* Target() { return cIzbor::Instance(); }
-};
-
-enum cFrame { NORMAL, HOVER, PRESSED, OTHER };
-
-// A stand-in screen under the button: its Cleanup runs inside the click's state
-// change, so it sees how far the button had got at that moment.
-class cProbe : public cGameState
-{
-public:
-    void Init(cGameEngine*) override {}
-    void Cleanup(cGameEngine*) override
-    {
-        cleaned = true;
-        currentAtChange = look->current;
-        pressedAtChange = look->pressed;
-        playingAtChange = Mix_Playing(-1);
-    }
-    void Pause() override {}
-    void Resume() override {}
-    void HandleEvents(cGameEngine*) override {}
-    void Update(cGameEngine*) override {}
-    void Draw(cGameEngine*) override {}
-
+// A stand-in screen under the button: its Cleanup runs inside the click's state change.
+struct cProbe : cGameState {
+    void Cleanup(cGameEngine*) override { atChange = {true, look->current, look->pressed, Mix_Playing(-1)}; }
+    void Init(cGameEngine*) override {} void HandleEvents(cGameEngine*) override {} void Update(cGameEngine*) override {}
+    void Draw(cGameEngine*) override {} void Pause() override {} void Resume() override {}
     const cDugmeSprajt* look = nullptr;
-    bool cleaned = false;
-    const SDL_Rect* currentAtChange = nullptr;
-    bool pressedAtChange = false;
-    int playingAtChange = -1;
+    struct { bool clicked; const SDL_Rect* frame; bool pressed; int playing; } atChange{};
 };
 
-template <typename Kind>
-class ButtonTest : public ::testing::Test
+// The buttons as the screens place them, and what sets each apart. The widgets share no
+// base class, so each is made as its look and a call that hands it an event.
+struct cKind {
+    const char* name;
+    std::function<void(SDL_Event, cGameEngine*)> (*make)(const cKind&, cGameEngine*, cDugmeSprajt**);
+    int x, y, w, h; // the hit area, strict on all four edges
+    bool armsAnywhere, clicksBeforeChange, writesIconHovered;
+    cGameState* target; // where a click leads
+};
+template <class W> std::function<void(SDL_Event, cGameEngine*)> Make(const cKind& k, cGameEngine* e, cDugmeSprajt** look)
 {
-protected:
-    using Widget = typename Kind::Widget;
+    std::shared_ptr<W> widget = std::make_shared<W>(k.x, k.y, k.w, k.h, e);
+    *look = &widget->look;
+    return [widget](SDL_Event event, cGameEngine* e) { widget->HandleEvent(event, e); };
+}
+const cKind KINDS[] = {
+    {"Start", Make<cDugme>, 207, 318, 215, 102, false, false, false, cIzbor::Instance()},
+    {"Icon", Make<cIkonica>, 251, 47, 45, 35, false, false, true, cSerijacija::Instance()},
+    {"Exit", Make<cDugmeIzlaz>, 532, 19, 89, 75, true, true, false, cIzbor::Instance()},
+};
 
-    ButtonTest() : button(new Widget(Kind::x, Kind::y, Kind::w, Kind::h, &game.engine)) {}
-
-    ~ButtonTest() override
+struct ButtonTest : ::testing::TestWithParam<cKind> {
+    ButtonTest() : handle(k.make(k, &game.engine, &look))
     {
-        // The click's state change may have left the probe or a screen on the stack.
-        game.Stop();
-    }
-
-    const cDugmeSprajt& Look() const { return button->look; }
-
-    cFrame Frame() const
-    {
-        const cDugmeSprajt& look = Look();
-        if (look.current == &look.normalFrame)
-            return NORMAL;
-        if (look.current == &look.hoverFrame)
-            return HOVER;
-        if (look.current == &look.pressedFrame)
-            return PRESSED;
-        return OTHER;
-    }
-
-    void Motion(int x, int y)
-    {
-        SDL_Event event = {};
-        event.type = SDL_MOUSEMOTION;
-        event.motion.x = static_cast<Uint16>(x);
-        event.motion.y = static_cast<Uint16>(y);
-        button->HandleEvent(event, &game.engine);
-    }
-
-    void Button(bool down, int x, int y, Uint8 which = SDL_BUTTON_LEFT)
-    {
-        SDL_Event event = {};
-        event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-        event.button.button = which;
-        event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-        event.button.x = static_cast<Uint16>(x);
-        event.button.y = static_cast<Uint16>(y);
-        button->HandleEvent(event, &game.engine);
-    }
-    void Press(int x, int y, Uint8 which = SDL_BUTTON_LEFT) { Button(true, x, y, which); }
-    void Release(int x, int y, Uint8 which = SDL_BUTTON_LEFT) { Button(false, x, y, which); }
-
-    // Puts the probe under the button so a click's state change can be seen.
-    void StandOnProbe()
-    {
-        probe.look = &Look();
         game.engine.ChangeState(&probe);
+        probe.look = look;
     }
-    bool Clicked() const { return probe.cleaned; }
+    ~ButtonTest() override { game.Stop(); } // while the probe, perhaps on the stack, lives
+    bool Shows(cFrame frame) const { return look->current == &(look->*frame); }
+    void Send(Uint8 type, int x, int y, Uint8 which = SDL_BUTTON_LEFT)
+    {
+        SDL_Event e = {};
+        if ((e.type = type) == MOVE)
+            e.motion.x = Uint16(x), e.motion.y = Uint16(y);
+        else // a key event carries these too, and the buttons ignore it
+            e.button.button = which, e.button.x = Uint16(x), e.button.y = Uint16(y);
+        handle(e, &game.engine);
+    }
 
-    static constexpr int midX = Kind::x + Kind::w / 2;
-    static constexpr int midY = Kind::y + Kind::h / 2;
-    static constexpr int outX = 5, outY = 5;
-
+    const cKind& k = GetParam();
+    const int midX = k.x + k.w / 2, midY = k.y + k.h / 2;
     cHeadlessGame game{32};
     cProbe probe;
-    std::unique_ptr<Widget> button;
+    cDugmeSprajt* look = nullptr;
+    std::function<void(SDL_Event, cGameEngine*)> handle;
 };
 
-using Kinds = ::testing::Types<StartButton, Icon, ExitButton>;
-TYPED_TEST_SUITE(ButtonTest, Kinds);
-
-TYPED_TEST(ButtonTest, EveryEdgeOfTheHitAreaIsOutside)
+TEST_P(ButtonTest, EveryEdgeOfTheHitAreaIsOutsideAndAPixelInIsInside)
 {
-    const int x = TypeParam::x, y = TypeParam::y, right = x + TypeParam::w,
-              bottom = y + TypeParam::h;
-    const int mx = this->midX, my = this->midY;
-    struct
-    {
-        int x, y;
-        bool inside;
-    } const points[] = {
-        {x, my, false},         {x + 1, my, true},          // left edge
-        {right, my, false},     {right - 1, my, true},      // right edge
-        {mx, y, false},         {mx, y + 1, true},          // top edge
-        {mx, bottom, false},    {mx, bottom - 1, true},     // bottom edge
-        {x + 1, y + 1, true},   {right - 1, bottom - 1, true}, // corners just inside
-        {x, y, false},          {right, bottom, false},     // corners on the edge
-        {x + 1, y, false},      {x, y + 1, false},
-    };
-    for (const auto& p : points) {
-        this->Motion(p.x, p.y);
-        EXPECT_EQ(this->Frame(), p.inside ? HOVER : NORMAL) << "motion at " << p.x << "," << p.y;
-
-        // A press shows the pressed frame only inside.
-        this->Motion(this->outX, this->outY);
-        this->Press(p.x, p.y);
-        EXPECT_EQ(this->Frame(), p.inside ? PRESSED : NORMAL) << "press at " << p.x << "," << p.y;
-        this->Motion(this->outX, this->outY);
-    }
-    // A release on the edge does not click; one a pixel in does.
-    this->StandOnProbe();
-    for (const auto& p : points) {
-        if (p.inside)
-            continue;
-        this->Release(p.x, p.y);
-        EXPECT_FALSE(this->Clicked()) << "release at " << p.x << "," << p.y;
-    }
-    this->Release(x + 1, bottom - 1);
-    EXPECT_TRUE(this->Clicked());
-}
-
-TYPED_TEST(ButtonTest, PressInsideArmsAndDraggingOutDisarms)
-{
-    this->StandOnProbe();
-    this->Motion(this->midX, this->midY);
-    this->Press(this->midX, this->midY);
-    EXPECT_EQ(this->Frame(), PRESSED);
-    EXPECT_TRUE(this->Look().pressed);
-
-    this->Motion(this->midX + 1, this->midY);
-    EXPECT_EQ(this->Frame(), PRESSED) << "still armed inside";
-
-    this->Motion(this->outX, this->outY);
-    EXPECT_EQ(this->Frame(), NORMAL);
-    EXPECT_FALSE(this->Look().pressed);
-
-    this->Motion(this->midX, this->midY);
-    EXPECT_EQ(this->Frame(), HOVER) << "back inside, no longer armed";
-    EXPECT_FALSE(this->Clicked());
-
-    this->Release(this->midX, this->midY);
-    EXPECT_TRUE(this->Clicked()) << "the release acts although the button was disarmed";
-    EXPECT_EQ(this->Frame(), HOVER);
-    EXPECT_FALSE(this->Look().pressed);
-}
-
-TYPED_TEST(ButtonTest, PressOutside)
-{
-    this->Press(this->outX, this->outY);
-    EXPECT_EQ(this->Frame(), NORMAL);
-    EXPECT_EQ(this->Look().pressed, TypeParam::armsAnywhere);
-
-    // The first motion after it lands inside.
-    this->Motion(this->midX, this->midY);
-    EXPECT_EQ(this->Frame(), TypeParam::armsAnywhere ? PRESSED : HOVER);
-}
-
-TYPED_TEST(ButtonTest, ReleaseOutside)
-{
-    this->StandOnProbe();
-    this->Motion(this->midX, this->midY);
-    this->Press(this->midX, this->midY);
-    // A release reported outside with no motion seen before it.
-    this->Release(this->outX, this->outY);
-    EXPECT_FALSE(this->Clicked());
-    EXPECT_EQ(this->Frame(), PRESSED) << "the frame waits for the next motion";
-    EXPECT_EQ(this->Look().pressed, !TypeParam::armsAnywhere);
-}
-
-TYPED_TEST(ButtonTest, PressOutsideThenReleaseInsideClicks)
-{
-    this->StandOnProbe();
-    this->Press(this->outX, this->outY);
-    this->Motion(this->midX, this->midY);
-    this->Release(this->midX, this->midY);
-    EXPECT_TRUE(this->Clicked());
-    EXPECT_EQ(this->Frame(), HOVER);
-    EXPECT_FALSE(this->Look().pressed);
-    ASSERT_FALSE(this->game.engine.states.empty());
-    EXPECT_EQ(this->game.engine.states.back(), TypeParam::Target());
-    EXPECT_EQ(this->game.engine.states.size(), 1u);
-}
-
-TYPED_TEST(ButtonTest, OtherMouseButtonsAndKeysChangeNothing)
-{
-    this->StandOnProbe();
-    this->Motion(this->midX, this->midY);
-    for (Uint8 which : {SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE, SDL_BUTTON_WHEELUP, SDL_BUTTON_WHEELDOWN}) {
-        this->Press(this->midX, this->midY, which);
-        EXPECT_EQ(this->Frame(), HOVER);
-        EXPECT_FALSE(this->Look().pressed);
-        this->Release(this->midX, this->midY, which);
-        EXPECT_EQ(this->Frame(), HOVER);
-        // Not even the exit button arms or clicks on them, wherever they are.
-        this->Press(this->outX, this->outY, which);
-        EXPECT_FALSE(this->Look().pressed);
-    }
-    // The right button released over an armed button leaves it armed.
-    this->Press(this->midX, this->midY);
-    this->Release(this->midX, this->midY, SDL_BUTTON_RIGHT);
-    this->Release(this->outX, this->outY, SDL_BUTTON_RIGHT);
-    EXPECT_EQ(this->Frame(), PRESSED);
-    EXPECT_TRUE(this->Look().pressed);
-
-    SDL_Event key = {};
-    key.type = SDL_KEYDOWN;
-    key.key.keysym.sym = SDLK_RETURN;
-    this->button->HandleEvent(key, &this->game.engine);
-    EXPECT_EQ(this->Frame(), PRESSED);
-    EXPECT_FALSE(this->Clicked());
-    EXPECT_EQ(this->game.engine.states.back(), &this->probe);
-}
-
-TYPED_TEST(ButtonTest, OnlyTheIconWritesIconHovered)
-{
-    this->game.engine.iconHovered = true;
-    this->Motion(this->outX, this->outY);
-    EXPECT_EQ(this->game.engine.iconHovered, !TypeParam::writesIconHovered);
-    this->game.engine.iconHovered = false;
-    this->Motion(this->midX, this->midY);
-    EXPECT_EQ(this->game.engine.iconHovered, TypeParam::writesIconHovered);
-    // Presses and releases leave it alone.
-    this->game.engine.iconHovered = false;
-    this->Press(this->midX, this->midY);
-    this->Release(this->outX, this->outY);
-    EXPECT_FALSE(this->game.engine.iconHovered);
-}
-
-TYPED_TEST(ButtonTest, TheClickAndTheStateChangeComeInTheButtonsOwnOrder)
-{
-    // Holding the audio device keeps a chunk that has started "playing" until we look.
-    SDL_PauseAudio(1);
-    Mix_HaltChannel(-1);
-    this->StandOnProbe();
-    this->Motion(this->midX, this->midY);
-    this->Press(this->midX, this->midY);
-    this->Release(this->midX, this->midY);
-    ASSERT_TRUE(this->Clicked());
-    if (TypeParam::clicksBeforeChange) {
-        // The exit button shows hover, disarms and clicks before it leaves the screen.
-        EXPECT_EQ(this->probe.currentAtChange, &this->Look().hoverFrame);
-        EXPECT_FALSE(this->probe.pressedAtChange);
-        if (this->game.engine.sounds.klik) {
-            EXPECT_EQ(this->probe.playingAtChange, 1);
+    for (auto [x, y, xIn, yIn] : {std::tuple{k.x, midY, k.x + 1, midY}, {k.x + k.w, midY, k.x + k.w - 1, midY},
+                                  {midX, k.y, midX, k.y + 1}, {midX, k.y + k.h, midX, k.y + k.h - 1}}) {
+        for (auto [px, py, in] : {std::tuple{x, y, false}, {xIn, yIn, true}}) {
+            Send(MOVE, px, py);
+            EXPECT_TRUE(Shows(in ? HOVER : NORMAL)) << "motion at " << px << "," << py;
+            Send(DOWN, px, py);
+            EXPECT_TRUE(Shows(in ? PRESSED : NORMAL)) << "press at " << px << "," << py;
+            Send(MOVE, 5, 5);
         }
-    } else {
-        // The others leave first, still pressed and armed, and click afterwards.
-        EXPECT_EQ(this->probe.currentAtChange, &this->Look().pressedFrame);
-        EXPECT_TRUE(this->probe.pressedAtChange);
-        EXPECT_EQ(this->probe.playingAtChange, 0);
+        Send(UP, x, y);
+        EXPECT_FALSE(probe.atChange.clicked) << "release at " << x << "," << y;
     }
-    EXPECT_EQ(this->Frame(), HOVER);
-    EXPECT_FALSE(this->Look().pressed);
-    if (this->game.engine.sounds.klik) {
-        EXPECT_EQ(Mix_Playing(-1), 1) << "one click, after the change or before it";
-    }
-    SDL_PauseAudio(0);
+    Send(UP, k.x + 1, k.y + k.h - 1);
+    EXPECT_EQ(game.engine.states, std::vector<cGameState*>{k.target}) << "not armed, and it clicks all the same";
 }
 
-TYPED_TEST(ButtonTest, DrawsTheWholeFrameAtItsPosition)
+TEST_P(ButtonTest, TheFrameAfterEachEventAndTheClick)
 {
-    SDL_Surface* screen = this->game.engine.screen;
-    SDL_FillRect(screen, nullptr, 0);
-    this->button->Draw(screen);
-    const int x = TypeParam::x, y = TypeParam::y;
-    const int right = x + TypeParam::frameW - 1, bottom = y + TypeParam::frameH - 1;
-    EXPECT_EQ(this->game.Pixel(x, y), TypeParam::rgb);
-    EXPECT_EQ(this->game.Pixel(right, bottom), TypeParam::rgb);
-    EXPECT_EQ(this->game.Pixel(x - 1, y), 0u);
-    EXPECT_EQ(this->game.Pixel(x, y - 1), 0u);
-    if (right + 1 < screen->w) {
-        EXPECT_EQ(this->game.Pixel(right + 1, bottom), 0u);
+    const bool any = k.armsAnywhere; // the exit button arms on any left press and disarms on any release
+    game.engine.iconHovered = true;
+    SDL_PauseAudio(1); // a click that has started "playing" still plays when we look
+    struct { Uint8 type; bool in; Uint8 which; cFrame frame; bool pressed; } const steps[] = {
+        {DOWN, false, SDL_BUTTON_LEFT, NORMAL, any}, {MOVE, true, 0, any ? PRESSED : HOVER, any}, {MOVE, false, 0, NORMAL, false},
+        {MOVE, true, 0, HOVER, false}, {DOWN, true, SDL_BUTTON_RIGHT, HOVER, false}, {DOWN, false, SDL_BUTTON_MIDDLE, HOVER, false},
+        {DOWN, true, SDL_BUTTON_WHEELUP, HOVER, false}, {UP, true, SDL_BUTTON_WHEELDOWN, HOVER, false},
+        {DOWN, true, SDL_BUTTON_LEFT, PRESSED, true}, {MOVE, true, 0, PRESSED, true}, {UP, true, SDL_BUTTON_RIGHT, PRESSED, true},
+        {KEY, true, 0, PRESSED, true}, {UP, false, SDL_BUTTON_LEFT, PRESSED, !any}, // the frame waits for the next motion
+        {MOVE, false, 0, NORMAL, false}, {DOWN, false, SDL_BUTTON_LEFT, NORMAL, any}, {DOWN, true, SDL_BUTTON_LEFT, PRESSED, true},
+        {UP, true, SDL_BUTTON_LEFT, HOVER, false}, // the click
+    };
+    for (const auto& s : steps) {
+        Send(s.type, s.in ? midX : 5, s.in ? midY : 5, s.which);
+        EXPECT_TRUE(Shows(s.frame) && look->pressed == s.pressed && (s.type != MOVE || game.engine.iconHovered == (s.in || !k.writesIconHovered)))
+            << "step " << &s - steps;
     }
-    EXPECT_EQ(this->game.Pixel(right, bottom + 1), 0u);
+    // The exit button shows hover, disarms and clicks before it leaves; the others after.
+    EXPECT_TRUE(probe.atChange.frame == &(look->*(k.clicksBeforeChange ? HOVER : PRESSED)) && probe.atChange.pressed != k.clicksBeforeChange);
+    EXPECT_TRUE(!game.engine.sounds.klik || (probe.atChange.playing == k.clicksBeforeChange && Mix_Playing(-1) == 1));
+    SDL_PauseAudio(0); // left paused, shutting the audio down hangs
 }
 
-TEST(ButtonLog, OnlyTheStartButtonAnnouncesItself)
-{
-    cTrace trace;
-    cHeadlessGame game{32};
-    trace.Take();
-    {
-        cDugme first(207, 318, 215, 102, &game.engine);
-        cDugme second(10, 10, 20, 20, &game.engine);
-        cIkonica icon(251, 47, 45, 35, &game.engine);
-        cDugmeIzlaz exitButton(532, 19, 89, 75, &game.engine);
-    }
-    EXPECT_EQ(trace.Take(), "cDugme Init\ncDugme Init\n");
-}
+INSTANTIATE_TEST_SUITE_P(Buttons, ButtonTest, ::testing::ValuesIn(KINDS), [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
