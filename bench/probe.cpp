@@ -115,7 +115,8 @@ int main(int argc, char** argv)
         size_t within = 0;
         for (double g : gaps)
             within += (g >= 33.0 && g <= 35.0) ? 1 : 0;
-        printf("frames %zu\nmedian_ms %.2f\np1_ms %.2f\np99_ms %.2f\nmax_ms %.2f\nwithin_33_35 %.1f%%\n",
+        printf("frames %zu\nmedian_ms %.2f\np1_ms %.2f\np99_ms %.2f\nmax_ms %.2f\nwithin_33_35 "
+               "%.1f%%\n",
                gaps.size(), gaps[gaps.size() / 2], gaps[gaps.size() / 100],
                gaps[gaps.size() * 99 / 100], gaps.back(), 100.0 * within / gaps.size());
         fflush(stdout);

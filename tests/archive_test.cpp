@@ -131,7 +131,8 @@ TEST_F(ArchiveTest, ToolPacksListsAndExtracts)
         return std::make_pair(status, child.Out() + child.Err());
     };
     EXPECT_EQ(run({"pack", "out.bin", dir / "klik.wav", "cvet.gif"}).first, 0);
-    EXPECT_EQ(run({"list", "out.bin"}), std::make_pair(0, std::string("klik.wav\t6\ncvet.gif\t0\n")));
+    EXPECT_EQ(run({"list", "out.bin"}),
+              std::make_pair(0, std::string("klik.wav\t6\ncvet.gif\t0\n")));
     EXPECT_EQ(run({"extract", "out.bin", "klik.wav", "copy.wav"}).first, 0);
     EXPECT_EQ(ReadFileText(dir / "copy.wav"), "click!");
 

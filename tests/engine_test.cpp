@@ -201,8 +201,10 @@ TEST(DrawSurface, PicturesLandWhereSdlWouldPutThem)
     cHeadlessGame game;
     SDL_Surface* screen = game.engine.screen;
     const SDL_PixelFormat* f = screen->format;
-    SDL_Surface* small = SDL_CreateRGBSurface(SDL_SWSURFACE, 7, 5, 32, f->Rmask, f->Gmask, f->Bmask, 0);
-    SDL_Surface* expected = SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 32, f->Rmask, f->Gmask, f->Bmask, 0);
+    SDL_Surface* small =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 7, 5, 32, f->Rmask, f->Gmask, f->Bmask, 0);
+    SDL_Surface* expected =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 32, f->Rmask, f->Gmask, f->Bmask, 0);
     SDL_FillRect(small, nullptr, SDL_MapRGB(small->format, 10, 200, 30));
     for (Uint32 key : {0u, Uint32{SDL_SRCCOLORKEY}}) {
         SDL_SetColorKey(small, key, 0);

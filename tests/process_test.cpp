@@ -5,28 +5,22 @@
 
 #include <algorithm>
 #include <csignal>
-#include <sys/stat.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
+using cTestAssets::FontFiles;
 using cTestAssets::ImageFiles;
 using cTestAssets::SoundFiles;
-using cTestAssets::FontFiles;
 
 class GameProcess : public ::testing::Test
 {
 protected:
     cTempDir dir;
 
-    void WriteAll()
-    {
-        cTestAssets::WriteGameArchives(dir.Path());
-    }
-    int RunToEnd(cChild& child)
-    {
-        return child.Wait(20000);
-    }
+    void WriteAll() { cTestAssets::WriteGameArchives(dir.Path()); }
+    int RunToEnd(cChild& child) { return child.Wait(20000); }
 };
 
 TEST_F(GameProcess, WithoutArchivesItReportsTheSystemErrorOnStandardError)

@@ -21,7 +21,8 @@ using Modes = std::vector<Uint32>;
 
 // Stand-in colours (see cTestAssets::Images) and points on the screens' widgets.
 const uint32_t SIVO = 0x808080, START = 0x20A020, PEJZAZ = 0x60C0F0, IKONICA = 0xF0C000;
-const uint32_t MENI_DA = 0x3040C0, MENI_NE = 0x30C0C0, NAZIV = 0xF0F0F0, PROGRAMER = 0x202020, INK = 0xFFFFFF;
+const uint32_t MENI_DA = 0x3040C0, MENI_NE = 0x30C0C0, NAZIV = 0xF0F0F0, PROGRAMER = 0x202020,
+               INK = 0xFFFFFF;
 const int START_X = 300, START_Y = 370, ICON_X = 270, ICON_Y = 60;
 const Uint32 FS = SDL_FULLSCREEN;
 
@@ -32,28 +33,50 @@ bool failFullscreen = false, failWindow = false;
 SDL_Surface* RecordingSetVideoMode(int w, int h, int bpp, Uint32 flags)
 {
     modes.push_back(flags);
-    return ((flags & FS) ? failFullscreen : failWindow) ? nullptr : SDL_SetVideoMode(w, h, bpp, flags);
+    return ((flags & FS) ? failFullscreen : failWindow) ? nullptr
+                                                        : SDL_SetVideoMode(w, h, bpp, flags);
 }
 
 // Standard output is captured for the traces, so failures are repeated on standard error.
-struct cFailuresToStderr : ::testing::EmptyTestEventListener {
+struct cFailuresToStderr : ::testing::EmptyTestEventListener
+{
     void OnTestPartResult(const ::testing::TestPartResult& r) override
     {
         if (r.failed())
-            fprintf(stderr, "%s:%d: %s\n", r.file_name() ? r.file_name() : "?", r.line_number(), r.message());
+            fprintf(stderr, "%s:%d: %s\n", r.file_name() ? r.file_name() : "?", r.line_number(),
+                    r.message());
     }
 };
-const bool failuresShown = (::testing::UnitTest::GetInstance()->listeners().Append(new cFailuresToStderr), true);
+const bool failuresShown =
+    (::testing::UnitTest::GetInstance()->listeners().Append(new cFailuresToStderr), true);
 
-cGlavniMeni* Menu() { return cGlavniMeni::Instance(); }
-cIzbor* Selection() { return cIzbor::Instance(); }
-cIntro* Intro() { return cIntro::Instance(); }
+cGlavniMeni* Menu()
+{
+    return cGlavniMeni::Instance();
+}
+cIzbor* Selection()
+{
+    return cIzbor::Instance();
+}
+cIntro* Intro()
+{
+    return cIntro::Instance();
+}
 
 // Input for one frame, queued in order: keys, left clicks and pointer motion.
 using In = std::function<void()>;
-In Key(SDLKey key) { return [=] { cHeadlessGame::PushKey(key); }; }
-In Click(int x, int y) { return [=] { cHeadlessGame::PushClick(x, y); }; }
-In Move(int x, int y) { return [=] { cHeadlessGame::PushMotion(x, y); }; }
+In Key(SDLKey key)
+{
+    return [=] { cHeadlessGame::PushKey(key); };
+}
+In Click(int x, int y)
+{
+    return [=] { cHeadlessGame::PushClick(x, y); };
+}
+In Move(int x, int y)
+{
+    return [=] { cHeadlessGame::PushMotion(x, y); };
+}
 
 class ScreensTest : public ::testing::Test
 {
@@ -95,13 +118,22 @@ TEST_F(ScreensTest, StartingDrawingAndClosingTheIntro)
 {
     EXPECT_EQ(Trace(), "cGameEngine Init\ncDugme Init\n");
     // Backdrop, credit at (19, 296), title at (36, 196), the start button at (207, 318).
-    for (auto [x, y, rgb] : {std::tuple{0, 0, SIVO}, {639, 479, SIVO}, {19, 296, PROGRAMER}, {18, 296, SIVO},
-                            {36, 196, NAZIV}, {35, 196, SIVO}, {207, 318, START}, {421, 419, START}, {422, 419, SIVO}})
+    for (auto [x, y, rgb] : {std::tuple{0, 0, SIVO},
+                             {639, 479, SIVO},
+                             {19, 296, PROGRAMER},
+                             {18, 296, SIVO},
+                             {36, 196, NAZIV},
+                             {35, 196, SIVO},
+                             {207, 318, START},
+                             {421, 419, START},
+                             {422, 419, SIVO}})
         EXPECT_EQ(game.Pixel(x, y), rgb) << x << "," << y;
     // Only Esc, F11 and the start button do anything here.
     Frame({Key(SDLK_RETURN), Key(SDLK_SPACE), Key(SDLK_UP), Key(SDLK_a), Click(5, 5),
-           [] { cHeadlessGame::PushButton(true, SDL_BUTTON_RIGHT, START_X, START_Y); }, [] { cHeadlessGame::PushQuit(); }});
-    EXPECT_EQ(std::tuple(game.engine.running, game.engine.states.size(), modes.size()), std::tuple(false, 1u, 0u));
+           [] { cHeadlessGame::PushButton(true, SDL_BUTTON_RIGHT, START_X, START_Y); },
+           [] { cHeadlessGame::PushQuit(); }});
+    EXPECT_EQ(std::tuple(game.engine.running, game.engine.states.size(), modes.size()),
+              std::tuple(false, 1u, 0u));
     game.Stop();
     EXPECT_EQ(Trace(), "cIntro Cleanup\ncGameEngine Cleanup\n");
 }
@@ -114,15 +146,21 @@ TEST_F(ScreensTest, TheMenuOpensOnceFlipsItsAnswerAndIgnoresEverythingElse)
     Frame({Key(SDLK_ESCAPE), Key(SDLK_ESCAPE)});
     EXPECT_EQ(Trace(), "cIntro Pause\ncGlavniMeni Init\n");
     // Drawn at (192, 176), 256 x 128, over the intro's last frame.
-    for (auto [x, y, rgb] : {std::tuple{192, 176, MENI_NE}, {447, 303, MENI_NE}, {191, 176, SIVO}, {448, 303, SIVO},
-                            {207, 318, START}})
+    for (auto [x, y, rgb] : {std::tuple{192, 176, MENI_NE},
+                             {447, 303, MENI_NE},
+                             {191, 176, SIVO},
+                             {448, 303, SIVO},
+                             {207, 318, START}})
         EXPECT_EQ(game.Pixel(x, y), rgb) << x << "," << y;
-    Frame({Move(START_X, START_Y), Click(START_X, START_Y), Key(SDLK_ESCAPE), Key(SDLK_F11), Key(SDLK_SPACE)});
+    Frame({Move(START_X, START_Y), Click(START_X, START_Y), Key(SDLK_ESCAPE), Key(SDLK_F11),
+           Key(SDLK_SPACE)});
     EXPECT_EQ(std::tuple(Trace(), game.engine.states.size(), modes.size()), std::tuple("", 2u, 0u));
     EXPECT_EQ(button->look.current, &button->look.normalFrame) << "the covered button saw nothing";
 
-    for (auto [key, answer, rgb] : {std::tuple{SDLK_DOWN, cGlavniMeni::DA, MENI_DA}, {SDLK_DOWN, cGlavniMeni::NE, MENI_NE},
-                                   {SDLK_UP, cGlavniMeni::DA, MENI_DA}, {SDLK_UP, cGlavniMeni::NE, MENI_NE}}) {
+    for (auto [key, answer, rgb] : {std::tuple{SDLK_DOWN, cGlavniMeni::DA, MENI_DA},
+                                    {SDLK_DOWN, cGlavniMeni::NE, MENI_NE},
+                                    {SDLK_UP, cGlavniMeni::DA, MENI_DA},
+                                    {SDLK_UP, cGlavniMeni::NE, MENI_NE}}) {
         Frame({Key(key)});
         EXPECT_EQ(std::pair(Menu()->selection, game.Pixel(200, 200)), std::pair(int(answer), rgb));
     }
@@ -162,10 +200,12 @@ TEST_F(ScreensTest, AClickAfterEscAndASecondEnterStayWithTheCoveredSelection)
 TEST_F(ScreensTest, StateChangesInsideAWidgetHandler)
 {
     Trace();
-    // The second click reaches the intro's button and enters the selection again; the intro handles the Esc.
+    // The second click reaches the intro's button and enters the selection again; the intro handles
+    // the Esc.
     Frame({Click(START_X, START_Y), Click(START_X, START_Y), Move(5, 5), Key(SDLK_ESCAPE)});
     EXPECT_EQ(Trace(), "cIntro Cleanup\ncIzbor Cleanup\ncIzbor Pause\ncGlavniMeni Init\n");
-    EXPECT_TRUE(Intro()->objects.empty() && game.engine.RetiredCount() == 0) << "the intro's button went after the frame";
+    EXPECT_TRUE(Intro()->objects.empty() && game.engine.RetiredCount() == 0)
+        << "the intro's button went after the frame";
     Frame({Key(SDLK_RETURN)});
     Frame({Move(ICON_X, ICON_Y)});
     EXPECT_EQ(game.Pixel(208, 250), INK) << "the selection entered twice works";
@@ -184,16 +224,26 @@ TEST_F(ScreensTest, TheSelectionShowsTheNameWhileTheIconIsHovered)
 {
     Frame({Move(ICON_X, ICON_Y), Click(START_X, START_Y)}); // resting there when the screen opens
     EXPECT_FALSE(game.engine.iconHovered);
-    for (auto [x, y, rgb] : {std::tuple{5, 5, PEJZAZ}, {251, 47, IKONICA}, {297, 83, IKONICA}, {298, 83, PEJZAZ},
-                            {208, 250, PEJZAZ}})
+    for (auto [x, y, rgb] : {std::tuple{5, 5, PEJZAZ},
+                             {251, 47, IKONICA},
+                             {297, 83, IKONICA},
+                             {298, 83, PEJZAZ},
+                             {208, 250, PEJZAZ}})
         EXPECT_EQ(game.Pixel(x, y), rgb) << x << "," << y;
-    for (auto [x, y, hovered] : {std::tuple{252, 48, true}, {251, 60, false}, {295, 81, true}, {296, 60, false},
-                                {270, 47, false}, {270, 82, false}, {ICON_X, ICON_Y, true}}) {
+    for (auto [x, y, hovered] : {std::tuple{252, 48, true},
+                                 {251, 60, false},
+                                 {295, 81, true},
+                                 {296, 60, false},
+                                 {270, 47, false},
+                                 {270, 82, false},
+                                 {ICON_X, ICON_Y, true}}) {
         Frame({Move(x, y)});
         EXPECT_EQ(game.engine.iconHovered, hovered) << x << "," << y;
         // "Stapici" at (208, 243), 67 pixels wide.
         const uint32_t name = hovered ? INK : PEJZAZ;
-        EXPECT_EQ(std::tuple(game.Pixel(208, 250), game.Pixel(208 + 66, 250), game.Pixel(208 + 67, 250)), std::tuple(name, name, PEJZAZ));
+        EXPECT_EQ(
+            std::tuple(game.Pixel(208, 250), game.Pixel(208 + 66, 250), game.Pixel(208 + 67, 250)),
+            std::tuple(name, name, PEJZAZ));
     }
     Trace();
     Frame({Key(SDLK_SPACE), Key(SDLK_RETURN), Key(SDLK_UP)});
@@ -208,7 +258,8 @@ TEST_F(ScreensTest, F11SwitchesAndAFailedSwitchKeepsAWorkingScreen)
     Frame({Key(SDLK_F11)});
     EXPECT_TRUE(game.engine.fullscreen);
     SDL_Surface* screen = game.engine.screen;
-    EXPECT_EQ(std::tuple(screen->w, screen->h, screen->format->BitsPerPixel), std::tuple(640, 480, Uint8(32)));
+    EXPECT_EQ(std::tuple(screen->w, screen->h, screen->format->BitsPerPixel),
+              std::tuple(640, 480, Uint8(32)));
     EXPECT_EQ(game.Pixel(207, 318), START) << "drawn whole on the new surface";
     Frame({Key(SDLK_F11)});
     failFullscreen = true; // falls back to a window
@@ -228,10 +279,12 @@ TEST_F(ScreensTest, F11SwitchesAndAFailedSwitchKeepsAWorkingScreen)
     EXPECT_TRUE(Selection()->fullscreen);
     EXPECT_EQ(game.Pixel(5, 5), PEJZAZ);
 
-    // When no mode works the game ends cleanly, handling the events after it; a frame without a screen draws nothing.
+    // When no mode works the game ends cleanly, handling the events after it; a frame without a
+    // screen draws nothing.
     failFullscreen = true;
     Frame({Key(SDLK_F11), Move(ICON_X, ICON_Y)});
-    EXPECT_EQ(std::tuple(game.engine.iconHovered, game.engine.running, game.engine.screen), std::tuple(true, false, nullptr));
+    EXPECT_EQ(std::tuple(game.engine.iconHovered, game.engine.running, game.engine.screen),
+              std::tuple(true, false, nullptr));
     Frame();
 }
 

@@ -67,13 +67,23 @@ private:
     {
         cGameEngine& e = game.engine;
         switch (Pick(8)) {
-        case 0: *x = 314; *y = 369; return;   // start button
-        case 1: *x = 273; *y = 64; return;    // activity icon
-        case 2: *x = 576; *y = 56; return;    // exit button
+        case 0:
+            *x = 314;
+            *y = 369;
+            return; // start button
+        case 1:
+            *x = 273;
+            *y = 64;
+            return; // activity icon
+        case 2:
+            *x = 576;
+            *y = 56;
+            return; // exit button
         case 3:
         case 4:
             if (!e.logs.empty()) {
-                const SDL_Rect& r = e.logs[static_cast<size_t>(Pick(static_cast<int>(e.logs.size())))]->GetRect();
+                const SDL_Rect& r =
+                    e.logs[static_cast<size_t>(Pick(static_cast<int>(e.logs.size())))]->GetRect();
                 *x = r.x + r.w / 2;
                 *y = r.y + r.h / 2;
                 return;
@@ -89,10 +99,12 @@ private:
     void DragALog()
     {
         cGameEngine& e = game.engine;
-        const SDL_Rect& r = e.logs[static_cast<size_t>(Pick(static_cast<int>(e.logs.size())))]->GetRect();
+        const SDL_Rect& r =
+            e.logs[static_cast<size_t>(Pick(static_cast<int>(e.logs.size())))]->GetRect();
         // Mostly onto a free flower, as a child trying to finish would.
         int k = Pick(10);
-        for (int tries = 0; tries < 10 && e.slots[static_cast<size_t>(k)]->IsOccupied() && Pick(8) != 0; ++tries)
+        for (int tries = 0;
+             tries < 10 && e.slots[static_cast<size_t>(k)]->IsOccupied() && Pick(8) != 0; ++tries)
             k = (k + 1) % 10;
         const int h = r.h;
         cHeadlessGame::PushMotion(r.x + r.w / 2, r.y + r.h / 2);
@@ -121,15 +133,17 @@ private:
             cHeadlessGame::PushButton(false, SDL_BUTTON_LEFT, std::max(0, x), std::max(0, y));
         } else if (roll < 500) {
             PointSomewhere(&x, &y);
-            cHeadlessGame::PushButton(Pick(2) == 0, SDL_BUTTON_RIGHT, std::max(0, x), std::max(0, y));
+            cHeadlessGame::PushButton(Pick(2) == 0, SDL_BUTTON_RIGHT, std::max(0, x),
+                                      std::max(0, y));
         } else if (roll < 900) {
             if (!game.engine.logs.empty() && !game.engine.puzzleDone)
                 DragALog();
         } else if (roll < 999) {
             // Esc, the dialog's keys, Space and F11 now and then; Return after a verdict.
             // In the dialog a child mostly just presses Return, which goes back.
-            static const SDLKey keys[] = {SDLK_ESCAPE, SDLK_UP,  SDLK_DOWN, SDLK_RETURN, SDLK_RETURN,
-                                          SDLK_SPACE,  SDLK_F11, SDLK_a,    SDLK_b,      SDLK_c};
+            static const SDLKey keys[] = {SDLK_ESCAPE, SDLK_UP,    SDLK_DOWN, SDLK_RETURN,
+                                          SDLK_RETURN, SDLK_SPACE, SDLK_F11,  SDLK_a,
+                                          SDLK_b,      SDLK_c};
             static const SDLKey dialogKeys[] = {SDLK_RETURN, SDLK_RETURN, SDLK_RETURN, SDLK_RETURN,
                                                 SDLK_DOWN,   SDLK_UP,     SDLK_ESCAPE, SDLK_F11};
             const bool inDialog = game.engine.states.back() == cGlavniMeni::Instance();
@@ -195,9 +209,11 @@ void CheckInvariants(cHeadlessGame& game, unsigned long frame)
 
 TEST(Soak, RandomPlayKeepsTheGameWholeAndItsMemoryFlat)
 {
-    const unsigned seed = static_cast<unsigned>(EnvNumber("ZAGONETAR_SOAK_SEED", static_cast<unsigned long>(time(nullptr))));
+    const unsigned seed = static_cast<unsigned>(
+        EnvNumber("ZAGONETAR_SOAK_SEED", static_cast<unsigned long>(time(nullptr))));
     const unsigned long frames = EnvNumber("ZAGONETAR_SOAK_FRAMES", 20000);
-    fprintf(stderr, "soak: seed %u, %lu frames (replay with ZAGONETAR_SOAK_SEED=%u)\n", seed, frames, seed);
+    fprintf(stderr, "soak: seed %u, %lu frames (replay with ZAGONETAR_SOAK_SEED=%u)\n", seed,
+            frames, seed);
 
     cHeadlessGame game;
     cPlayer player(game, seed);

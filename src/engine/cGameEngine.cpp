@@ -14,8 +14,8 @@ namespace {
 // Source rectangles of the ten logs in "balvani_sprajtmapa.gif", tallest first.
 // The x steps are irregular because that is where the logs stand on the sheet.
 const SDL_Rect LOG_CLIPS[cGameEngine::LOG_COUNT] = {
-    {0, 0, 29, 195},    {28, 19, 29, 175},  {56, 34, 29, 160},  {83, 51, 29, 144},
-    {112, 68, 29, 130}, {140, 84, 29, 112}, {170, 99, 29, 96},  {199, 117, 29, 80},
+    {0, 0, 29, 195},    {28, 19, 29, 175},  {56, 34, 29, 160}, {83, 51, 29, 144},
+    {112, 68, 29, 130}, {140, 84, 29, 112}, {170, 99, 29, 96}, {199, 117, 29, 80},
     {227, 133, 29, 63}, {255, 148, 29, 48},
 };
 
@@ -34,7 +34,8 @@ void cGameEngine::Init(const char* title, int width, int height, int bpp)
     if (!getenv("SDL_VIDEODRIVER"))
         setenv("SDL_VIDEODRIVER", "x11", 1);
     if (SDL_Init(SDL_INIT_VIDEO) < 0) {
-        fprintf(stderr, "Zagonetar: no display could be opened (%s); start it from a desktop session.\n",
+        fprintf(stderr,
+                "Zagonetar: no display could be opened (%s); start it from a desktop session.\n",
                 SDL_GetError());
         exit(1);
     }
@@ -181,8 +182,8 @@ bool cGameEngine::CopyOpaque(int x, int y, SDL_Surface* source, SDL_Surface* des
         return false;
     const size_t rowBytes = static_cast<size_t>(source->w) * a->BytesPerPixel;
     const Uint8* from = static_cast<const Uint8*>(source->pixels);
-    Uint8* to = static_cast<Uint8*>(destination->pixels) + y * destination->pitch +
-                x * b->BytesPerPixel;
+    Uint8* to =
+        static_cast<Uint8*>(destination->pixels) + y * destination->pitch + x * b->BytesPerPixel;
     if (rowBytes == source->pitch && source->pitch == destination->pitch) {
         memcpy(to, from, rowBytes * static_cast<size_t>(source->h));
     } else {

@@ -67,9 +67,19 @@ void cImageSet::LoadImages()
 
 void cImageSet::FreeImages()
 {
-    SDL_Surface** slots[] = {&sivo, &startSprajtmapa, &pejzaz, &serijacijaIkonicaSprajtmapa,
-                             &sssBezBalvana, &balvaniSprajtmapa, &dugmeIzlazSprajtmapa, &cvet,
-                             &meniDa, &meniNe, &nazivAplikacije, &programer, &fnt};
+    SDL_Surface** slots[] = {&sivo,
+                             &startSprajtmapa,
+                             &pejzaz,
+                             &serijacijaIkonicaSprajtmapa,
+                             &sssBezBalvana,
+                             &balvaniSprajtmapa,
+                             &dugmeIzlazSprajtmapa,
+                             &cvet,
+                             &meniDa,
+                             &meniNe,
+                             &nazivAplikacije,
+                             &programer,
+                             &fnt};
     for (SDL_Surface** slot : slots) {
         SDL_FreeSurface(*slot);
         *slot = nullptr;

@@ -172,8 +172,7 @@ cResourceArchive::eResult cResourceArchive::Find(const std::string& path, const 
 }
 
 cResourceArchive::eResult cResourceArchive::List(const std::string& path,
-                                                 std::vector<cEntry>* entries,
-                                                 std::string* error)
+                                                 std::vector<cEntry>* entries, std::string* error)
 {
     entries->clear();
     cReader reader(path);

@@ -31,21 +31,18 @@ public:
     // Looks `name` up. On FOUND, *data is a malloc'd copy of the entry's bytes (the
     // caller frees it) and *size its byte count. On any other result *data is null and
     // *error says what went wrong (for OPEN_FAILED: the system's error text).
-    static eResult Find(const std::string& path, const std::string& name,
-                        unsigned char** data, uint32_t* size, std::string* error);
+    static eResult Find(const std::string& path, const std::string& name, unsigned char** data,
+                        uint32_t* size, std::string* error);
 
     // Every entry's name and size, in table order.
-    static eResult List(const std::string& path, std::vector<cEntry>* entries,
-                        std::string* error);
+    static eResult List(const std::string& path, std::vector<cEntry>* entries, std::string* error);
 
     // Writes an archive holding `files` in the given order.
-    static bool Write(const std::string& path, const std::vector<cFile>& files,
-                      std::string* error);
+    static bool Write(const std::string& path, const std::vector<cFile>& files, std::string* error);
 
     // The game's lookup: returns the entry's bytes or ends the program with status 1
     // after the message the player's log expects.
-    static unsigned char* LoadResource(const std::string& path, const char* name,
-                                       uint32_t& size);
+    static unsigned char* LoadResource(const std::string& path, const char* name, uint32_t& size);
 
     // The working directory + "/" + archive name; ends the program when the working
     // directory can't be read.

@@ -11,13 +11,13 @@ class cSoundSet
 {
 public:
     // A slot whose load failed (no audio device, say) stays null and plays nothing.
-    Mix_Chunk* klik = nullptr;      // "klik.wav", every button's click
-    Mix_Chunk* prijava = nullptr;   // "prijava.wav", loaded but never played
-    Mix_Chunk* odjava = nullptr;    // "odjava.wav", at start and as the farewell
-    Mix_Chunk* aplauz = nullptr;    // "aplauz.wav", a right row of logs
-    Mix_Chunk* ubac = nullptr;      // "ubac.wav", a log dropping into its slot
-    Mix_Chunk* ponovo = nullptr;    // "ponovo.wav", a wrong row of logs
-    _Mix_Music* aladin = nullptr;   // "aladin.mid", the puzzle's music
+    Mix_Chunk* klik = nullptr;    // "klik.wav", every button's click
+    Mix_Chunk* prijava = nullptr; // "prijava.wav", loaded but never played
+    Mix_Chunk* odjava = nullptr;  // "odjava.wav", at start and as the farewell
+    Mix_Chunk* aplauz = nullptr;  // "aplauz.wav", a right row of logs
+    Mix_Chunk* ubac = nullptr;    // "ubac.wav", a log dropping into its slot
+    Mix_Chunk* ponovo = nullptr;  // "ponovo.wav", a wrong row of logs
+    _Mix_Music* aladin = nullptr; // "aladin.mid", the puzzle's music
 
     // How long the farewell is given to play at exit; tests that start and stop the
     // game many times shorten it.

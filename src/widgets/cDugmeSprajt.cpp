@@ -1,16 +1,14 @@
 // Hit test, frame changes and drawing shared by the start button, the icon and the exit button.
 #include "widgets/cDugmeSprajt.h"
 
-cDugmeSprajt::cDugmeSprajt(SDL_Surface* sheet, Uint16 frameWidth, Uint16 frameHeight, int x,
-                           int y, int w, int h)
-    : sheet(sheet),
-      normalFrame{0, 0, frameWidth, frameHeight},
+cDugmeSprajt::cDugmeSprajt(SDL_Surface* sheet, Uint16 frameWidth, Uint16 frameHeight, int x, int y,
+                           int w, int h)
+    : sheet(sheet), normalFrame{0, 0, frameWidth, frameHeight},
       hoverFrame{static_cast<Sint16>(frameWidth), 0, frameWidth, frameHeight},
       pressedFrame{static_cast<Sint16>(2 * frameWidth), 0, frameWidth, frameHeight},
       position{static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
                static_cast<Uint16>(h)},
-      current(&normalFrame),
-      pressed(false)
+      current(&normalFrame), pressed(false)
 {
 }
 

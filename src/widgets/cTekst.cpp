@@ -14,9 +14,8 @@ struct cGlyphIndex
     cGlyphIndex()
     {
         for (const cGlyphTable::cGlyph& g : cGlyphTable::kGlyphs)
-            byCode[static_cast<unsigned char>(g.character)] = {static_cast<Sint16>(g.x),
-                                                                static_cast<Sint16>(g.y),
-                                                                static_cast<Uint16>(g.width)};
+            byCode[static_cast<unsigned char>(g.character)] = {
+                static_cast<Sint16>(g.x), static_cast<Sint16>(g.y), static_cast<Uint16>(g.width)};
     }
 };
 
@@ -78,8 +77,7 @@ void cTekst::DrawText(const std::string& text, int x, int y, SDL_Surface* target
     }
 }
 
-void cTekst::TypeText(const std::string& source, int x, int y, SDL_Surface* target,
-                      uint32_t frame)
+void cTekst::TypeText(const std::string& source, int x, int y, SDL_Surface* target, uint32_t frame)
 {
     this->x = x;
     this->y = y;

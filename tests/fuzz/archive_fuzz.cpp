@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         unsigned char* found = nullptr;
         uint32_t foundSize = 0;
         std::string error;
-        cResourceArchive::eResult result = cResourceArchive::Find(path, name, &found, &foundSize, &error);
+        cResourceArchive::eResult result =
+            cResourceArchive::Find(path, name, &found, &foundSize, &error);
         if (result == cResourceArchive::FOUND) {
             if (!found || foundSize > size)
                 abort(); // the entry can never be larger than the file holding it

@@ -45,7 +45,8 @@ int main(int argc, char** argv)
     const std::string dir = argv[1];
     const std::string scratch = dir + "/.scratch";
     const Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0};
-    Bytes game = Archive({{"sivo.gif", gif}, {"klik.wav", {'R', 'I', 'F', 'F'}}, {"fnt.gif", {}}}, scratch);
+    Bytes game =
+        Archive({{"sivo.gif", gif}, {"klik.wav", {'R', 'I', 'F', 'F'}}, {"fnt.gif", {}}}, scratch);
     Save(dir, "game", game);
     Save(dir, "duplicates", Archive({{"x", {'1'}}, {"x", {'2'}}}, scratch));
     Save(dir, "empty-archive", Archive({}, scratch));

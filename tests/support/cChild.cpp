@@ -23,9 +23,9 @@ cTempDir::cTempDir()
 
 cTempDir::~cTempDir()
 {
-    nftw(path.c_str(),
-         [](const char* p, const struct stat*, int, struct FTW*) { return remove(p); }, 16,
-         FTW_DEPTH | FTW_PHYS);
+    nftw(
+        path.c_str(), [](const char* p, const struct stat*, int, struct FTW*) { return remove(p); },
+        16, FTW_DEPTH | FTW_PHYS);
 }
 
 std::string ReadFileText(const std::string& path)

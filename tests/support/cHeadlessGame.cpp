@@ -152,9 +152,15 @@ uint32_t cHeadlessGame::Pixel(int x, int y) const
     const Uint8* row = static_cast<const Uint8*>(s->pixels) + y * s->pitch;
     Uint32 raw = 0;
     switch (s->format->BytesPerPixel) {
-    case 4: raw = reinterpret_cast<const Uint32*>(row)[x]; break;
-    case 2: raw = reinterpret_cast<const Uint16*>(row)[x]; break;
-    default: raw = row[x * s->format->BytesPerPixel]; break;
+    case 4:
+        raw = reinterpret_cast<const Uint32*>(row)[x];
+        break;
+    case 2:
+        raw = reinterpret_cast<const Uint16*>(row)[x];
+        break;
+    default:
+        raw = row[x * s->format->BytesPerPixel];
+        break;
     }
     SDL_UnlockSurface(s);
     Uint8 r, g, b;

@@ -75,7 +75,8 @@ Bytes Gif(int w, int h, const std::vector<uint32_t>& paletteRgb,
 
 Bytes SolidGif(int w, int h, uint32_t rgb)
 {
-    return Gif(w, h, {rgb}, [](int, int) { return 0; }, false);
+    return Gif(
+        w, h, {rgb}, [](int, int) { return 0; }, false);
 }
 
 Bytes FontGif()
@@ -89,8 +90,9 @@ Bytes FontGif()
             for (int x = glyph->x; x < glyph->x + glyph->w; ++x)
                 ink[static_cast<size_t>(y * 1000 + x)] = 1;
     }
-    return Gif(1000, 38, {0x000000, 0xFFFFFF},
-               [&](int x, int y) { return ink[static_cast<size_t>(y * 1000 + x)]; }, true);
+    return Gif(
+        1000, 38, {0x000000, 0xFFFFFF},
+        [&](int x, int y) { return ink[static_cast<size_t>(y * 1000 + x)]; }, true);
 }
 
 Bytes Wav()
@@ -101,8 +103,8 @@ Bytes Wav()
     PutLe(out, 36 + samples * 2, 4);
     Append(out, "WAVEfmt ");
     PutLe(out, 16, 4);
-    PutLe(out, 1, 2);     // PCM
-    PutLe(out, 1, 2);     // mono
+    PutLe(out, 1, 2); // PCM
+    PutLe(out, 1, 2); // mono
     PutLe(out, 22050, 4);
     PutLe(out, 44100, 4);
     PutLe(out, 2, 2);
@@ -118,10 +120,9 @@ Bytes Midi()
 {
     Bytes track;
     const unsigned char events[] = {
-        0x00, 0xC0, 0x00,       // piano
-        0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0,
-        0x00, 0x90, 64, 100, 0x60, 0x80, 64, 0,
-        0x00, 0xFF, 0x2F, 0x00, // end of track
+        0x00, 0xC0, 0x00, // piano
+        0x00, 0x90, 60,   100,  0x60, 0x80, 60,   0,    0x00, 0x90,
+        64,   100,  0x60, 0x80, 64,   0,    0x00, 0xFF, 0x2F, 0x00, // end of track
     };
     track.assign(events, events + sizeof events);
     Bytes out;
@@ -138,8 +139,9 @@ Bytes Midi()
 
 Bytes Png()
 {
-    const unsigned char bytes[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13,
-                                   'I', 'H', 'D', 'R', 0, 0, 0, 1, 0, 0, 0, 1, 8, 2, 0, 0, 0};
+    const unsigned char bytes[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0,
+                                   0,    13,  'I', 'H', 'D',  'R',  0,    0,    0, 1,
+                                   0,    0,   0,   1,   8,    2,    0,    0,    0};
     return Bytes(bytes, bytes + sizeof bytes);
 }
 
@@ -173,8 +175,8 @@ std::vector<cResourceArchive::cFile> ImageFiles()
 std::vector<cResourceArchive::cFile> SoundFiles()
 {
     std::vector<cResourceArchive::cFile> files;
-    for (const char* name : {"klik.wav", "prijava.wav", "odjava.wav", "aplauz.wav", "ubac.wav",
-                             "ponovo.wav"})
+    for (const char* name :
+         {"klik.wav", "prijava.wav", "odjava.wav", "aplauz.wav", "ubac.wav", "ponovo.wav"})
         files.push_back({name, Wav()});
     files.push_back({"aladin.mid", Midi()});
     return files;
@@ -211,7 +213,8 @@ void Without(std::vector<cResourceArchive::cFile>& files, const std::string& nam
     }
 }
 
-void Replace(std::vector<cResourceArchive::cFile>& files, const std::string& name, const Bytes& data)
+void Replace(std::vector<cResourceArchive::cFile>& files, const std::string& name,
+             const Bytes& data)
 {
     for (cResourceArchive::cFile& file : files)
         if (file.name == name)

@@ -47,6 +47,7 @@ void WriteGameArchives(const std::string& dir);
 void WriteArchive(const std::string& path, const std::vector<cResourceArchive::cFile>& files);
 // Removes the entry `name` from `files`, or replaces its data.
 void Without(std::vector<cResourceArchive::cFile>& files, const std::string& name);
-void Replace(std::vector<cResourceArchive::cFile>& files, const std::string& name, const Bytes& data);
+void Replace(std::vector<cResourceArchive::cFile>& files, const std::string& name,
+             const Bytes& data);
 
 } // namespace cTestAssets

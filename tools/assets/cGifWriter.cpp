@@ -6,24 +6,21 @@
 
 #include <vector>
 
-namespace
-{
+namespace {
 
 // Straight (not premultiplied) RGBA with alpha forced to 0 or 255.
 std::vector<uint8_t> HardenAlpha(const cRgbaImage& image, bool hasMatte, uint32_t matte)
 {
     const int mr = (matte >> 16) & 0xff, mg = (matte >> 8) & 0xff, mb = matte & 0xff;
     std::vector<uint8_t> out(image.pixels.size(), 0);
-    for (size_t i = 0; i < image.pixels.size(); i += 4)
-    {
+    for (size_t i = 0; i < image.pixels.size(); i += 4) {
         const uint8_t* p = &image.pixels[i];
         const int a = p[3];
         if (a < 128)
             continue;
         int rgb[3] = {p[0], p[1], p[2]};
         const int mattes[3] = {mr, mg, mb};
-        for (int c = 0; c < 3; ++c)
-        {
+        for (int c = 0; c < 3; ++c) {
             int v = hasMatte ? rgb[c] + mattes[c] * (255 - a) / 255 : rgb[c] * 255 / a;
             out[i + c] = static_cast<uint8_t>(v > 255 ? 255 : v);
         }
@@ -36,15 +33,13 @@ int NearestOther(const std::vector<GifColorType>& colours, int skip, const uint8
 {
     int best = skip == 0 ? 1 : 0;
     long bestDistance = -1;
-    for (int i = 0; i < static_cast<int>(colours.size()); ++i)
-    {
+    for (int i = 0; i < static_cast<int>(colours.size()); ++i) {
         if (i == skip)
             continue;
         const long dr = colours[i].Red - rgb[0], dg = colours[i].Green - rgb[1],
                    db = colours[i].Blue - rgb[2];
         const long distance = dr * dr + dg * dg + db * db;
-        if (bestDistance < 0 || distance < bestDistance)
-        {
+        if (bestDistance < 0 || distance < bestDistance) {
             best = i;
             bestDistance = distance;
         }
@@ -65,8 +60,7 @@ bool cGifWriter::Write(const cRgbaImage& image, const std::string& path, bool ha
     liq_set_speed(attr, 3);
     liq_image* liqImage = liq_image_create_rgba(attr, rgba.data(), w, h, 0);
     liq_result* result = nullptr;
-    if (!liqImage || liq_image_quantize(liqImage, attr, &result) != LIQ_OK)
-    {
+    if (!liqImage || liq_image_quantize(liqImage, attr, &result) != LIQ_OK) {
         *error = "colour reduction failed";
         if (liqImage)
             liq_image_destroy(liqImage);
@@ -84,8 +78,7 @@ bool cGifWriter::Write(const cRgbaImage& image, const std::string& path, bool ha
     int transparent = -1;
     bool anyTransparent = false;
     for (size_t i = 0; i < indices.size(); ++i)
-        if (rgba[i * 4 + 3] == 0)
-        {
+        if (rgba[i * 4 + 3] == 0) {
             anyTransparent = true;
             if (transparent < 0)
                 transparent = indices[i];
@@ -93,8 +86,7 @@ bool cGifWriter::Write(const cRgbaImage& image, const std::string& path, bool ha
     std::vector<GifColorType> colours(palette->count);
     for (unsigned i = 0; i < palette->count; ++i)
         colours[i] = {palette->entries[i].r, palette->entries[i].g, palette->entries[i].b};
-    for (size_t i = 0; i < indices.size(); ++i)
-    {
+    for (size_t i = 0; i < indices.size(); ++i) {
         if (rgba[i * 4 + 3] == 0)
             indices[i] = static_cast<uint8_t>(transparent);
         else if (indices[i] == transparent)
@@ -111,24 +103,22 @@ bool cGifWriter::Write(const cRgbaImage& image, const std::string& path, bool ha
 
     int gifError = 0;
     GifFileType* gif = EGifOpenFileName(path.c_str(), false, &gifError);
-    if (!gif)
-    {
+    if (!gif) {
         *error = std::string("cannot create ") + path + ": " + GifErrorString(gifError);
         return false;
     }
     EGifSetGifVersion(gif, true);
     ColorMapObject* map = GifMakeMapObject(mapSize, colours.data());
     bool ok = EGifPutScreenDesc(gif, w, h, 8, 0, map) == GIF_OK;
-    if (ok && anyTransparent)
-    {
+    if (ok && anyTransparent) {
         GraphicsControlBlock gcb = {};
         gcb.DisposalMode = DISPOSAL_UNSPECIFIED;
         gcb.DelayTime = 0;
         gcb.TransparentColor = transparent;
         GifByteType extension[4];
         const size_t length = EGifGCBToExtension(&gcb, extension);
-        ok = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length),
-                              extension) == GIF_OK;
+        ok = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension) ==
+             GIF_OK;
     }
     ok = ok && EGifPutImageDesc(gif, 0, 0, w, h, false, nullptr) == GIF_OK;
     for (int y = 0; ok && y < h; ++y)
@@ -136,8 +126,7 @@ bool cGifWriter::Write(const cRgbaImage& image, const std::string& path, bool ha
     if (!ok)
         *error = std::string("cannot write ") + path + ": " + GifErrorString(gif->Error);
     GifFreeMapObject(map);
-    if (EGifCloseFile(gif, &gifError) != GIF_OK && ok)
-    {
+    if (EGifCloseFile(gif, &gifError) != GIF_OK && ok) {
         *error = std::string("cannot finish ") + path + ": " + GifErrorString(gifError);
         ok = false;
     }

@@ -6,11 +6,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "widgets/cGlyphTable.h"
 #include "cSvgRasterizer.h"
+#include "widgets/cGlyphTable.h"
 
-namespace
-{
+namespace {
 
 // Dark letters with a white halo read on the sky, the grass and the grey backdrop alike.
 const char* const kInk = "#1f2a6b";
@@ -21,12 +20,15 @@ const double kRightGap = 1.0;  // the cell width includes the space to the next 
 
 std::string Escape(char c)
 {
-    switch (c)
-    {
-    case '<': return "&lt;";
-    case '>': return "&gt;";
-    case '&': return "&amp;";
-    default: return std::string(1, c);
+    switch (c) {
+    case '<':
+        return "&lt;";
+    case '>':
+        return "&gt;";
+    case '&':
+        return "&amp;";
+    default:
+        return std::string(1, c);
     }
 }
 
@@ -56,8 +58,7 @@ bool Measure(double size, std::vector<cSvgRasterizer::cBox>* boxes, std::string*
 {
     std::string body;
     std::vector<std::string> ids;
-    for (const cGlyphTable::cGlyph& g : cGlyphTable::kGlyphs)
-    {
+    for (const cGlyphTable::cGlyph& g : cGlyphTable::kGlyphs) {
         body += Text(g, size, "");
         ids.push_back("g" + std::to_string(static_cast<unsigned char>(g.character)));
     }
@@ -74,14 +75,12 @@ bool cGlyphSheet::BuildSvg(std::string* svg, std::string* error)
     double size = 20.0;
     std::vector<cSvgRasterizer::cBox> boxes;
     double top = 0, bottom = 0;
-    for (;; size -= 0.25)
-    {
+    for (;; size -= 0.25) {
         if (!Measure(size, &boxes, error))
             return false;
         top = 0;
         bottom = 0;
-        for (int i = 0; i < cGlyphTable::kCount; ++i)
-        {
+        for (int i = 0; i < cGlyphTable::kCount; ++i) {
             if (!std::isalnum(static_cast<unsigned char>(cGlyphTable::kGlyphs[i].character)) &&
                 cGlyphTable::kGlyphs[i].character != '!')
                 continue;
@@ -94,8 +93,7 @@ bool cGlyphSheet::BuildSvg(std::string* svg, std::string* error)
     const double baseline = kTopMargin - top;
 
     std::string body = "<defs>\n";
-    for (const cGlyphTable::cGlyph& g : cGlyphTable::kGlyphs)
-    {
+    for (const cGlyphTable::cGlyph& g : cGlyphTable::kGlyphs) {
         char clip[160];
         std::snprintf(clip, sizeof clip,
                       "<clipPath id=\"c%d\"><rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\"/>"
@@ -105,8 +103,7 @@ bool cGlyphSheet::BuildSvg(std::string* svg, std::string* error)
         body += clip;
     }
     body += "</defs>\n";
-    for (int i = 0; i < cGlyphTable::kCount; ++i)
-    {
+    for (int i = 0; i < cGlyphTable::kCount; ++i) {
         const cGlyphTable::cGlyph& g = cGlyphTable::kGlyphs[i];
         const cSvgRasterizer::cBox& b = boxes[i];
         // Narrow glyphs are squeezed sideways to fit their cell; the rest are centred.
@@ -120,10 +117,10 @@ bool cGlyphSheet::BuildSvg(std::string* svg, std::string* error)
         shift += std::max(0.0, cellTop - (shift + yScale * b.y));
         shift -= std::max(0.0, shift + yScale * (b.y + b.h) - cellBottom);
         char group[200];
-        std::snprintf(group, sizeof group,
-                      "<g clip-path=\"url(#c%d)\"><g transform=\"matrix(%.4f 0 0 %.4f %.3f %.3f)\">",
-                      static_cast<unsigned char>(g.character), scale, yScale, left - b.x * scale,
-                      shift);
+        std::snprintf(
+            group, sizeof group,
+            "<g clip-path=\"url(#c%d)\"><g transform=\"matrix(%.4f 0 0 %.4f %.3f %.3f)\">",
+            static_cast<unsigned char>(g.character), scale, yScale, left - b.x * scale, shift);
         body += group + Text(g, size, "") + "</g></g>\n";
     }
     *svg = Document(body);

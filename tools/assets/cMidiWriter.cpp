@@ -6,8 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace
-{
+namespace {
 
 struct cEvent
 {
@@ -40,8 +39,7 @@ std::vector<uint8_t> Chunk(const char* tag, std::vector<cEvent> events, uint32_t
     });
     std::vector<uint8_t> body;
     uint32_t now = 0;
-    for (const cEvent& e : events)
-    {
+    for (const cEvent& e : events) {
         PutVarLength(&body, e.tick - now);
         now = e.tick;
         body.insert(body.end(), e.bytes.begin(), e.bytes.end());
@@ -63,7 +61,10 @@ cEvent Meta(uint32_t tick, uint8_t type, const std::vector<uint8_t>& data)
     return e;
 }
 
-std::vector<uint8_t> Text(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+std::vector<uint8_t> Text(const std::string& s)
+{
+    return std::vector<uint8_t>(s.begin(), s.end());
+}
 
 } // namespace
 
@@ -85,30 +86,30 @@ bool cMidiWriter::Write(const cNoteList& notes, const std::string& path, std::st
     std::vector<cEvent> conductor = {
         Meta(0, 0x03, Text("Aladin")),
         Meta(0, 0x58, {static_cast<uint8_t>(notes.meterBeats), unitPower, 24, 8}),
-        Meta(0, 0x51, {static_cast<uint8_t>(microsPerQuarter >> 16),
-                       static_cast<uint8_t>(microsPerQuarter >> 8),
-                       static_cast<uint8_t>(microsPerQuarter)})};
+        Meta(0, 0x51,
+             {static_cast<uint8_t>(microsPerQuarter >> 16),
+              static_cast<uint8_t>(microsPerQuarter >> 8),
+              static_cast<uint8_t>(microsPerQuarter)})};
     std::vector<uint8_t> chunk = Chunk("MTrk", conductor, end);
     file.insert(file.end(), chunk.begin(), chunk.end());
 
-    for (const cNoteList::cTrack& track : notes.tracks)
-    {
+    for (const cNoteList::cTrack& track : notes.tracks) {
         const uint8_t ch = static_cast<uint8_t>(track.channel - 1);
         std::vector<cEvent> events = {
             Meta(0, 0x03, Text(track.name)),
             {0, 1, {static_cast<uint8_t>(0xb0 | ch), 7, static_cast<uint8_t>(track.volume)}},
             {0, 1, {static_cast<uint8_t>(0xb0 | ch), 10, static_cast<uint8_t>(track.pan)}},
             {0, 1, {static_cast<uint8_t>(0xc0 | ch), static_cast<uint8_t>(track.program - 1)}}};
-        for (const cNoteList::cNote& n : track.notes)
-        {
+        for (const cNoteList::cNote& n : track.notes) {
             // A short breath before the next note keeps repeated notes distinct.
             const uint32_t sounding = n.length > 60 ? n.length - 20 : n.length - n.length / 4;
-            for (int key : n.keys)
-            {
-                events.push_back({n.tick, 3,
+            for (int key : n.keys) {
+                events.push_back({n.tick,
+                                  3,
                                   {static_cast<uint8_t>(0x90 | ch), static_cast<uint8_t>(key),
                                    static_cast<uint8_t>(track.velocity)}});
-                events.push_back({n.tick + sounding, 2,
+                events.push_back({n.tick + sounding,
+                                  2,
                                   {static_cast<uint8_t>(0x80 | ch), static_cast<uint8_t>(key), 0}});
             }
         }
@@ -117,14 +118,12 @@ bool cMidiWriter::Write(const cNoteList& notes, const std::string& path, std::st
     }
 
     FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-    {
+    if (!f) {
         *error = "cannot create " + path;
         return false;
     }
     const bool ok = std::fwrite(file.data(), 1, file.size(), f) == file.size();
-    if (std::fclose(f) != 0 || !ok)
-    {
+    if (std::fclose(f) != 0 || !ok) {
         *error = "cannot write " + path;
         return false;
     }

@@ -12,8 +12,8 @@ public:
 
     struct cNote
     {
-        uint32_t tick;   // start, from the beginning of the piece
-        uint32_t length; // in ticks
+        uint32_t tick;         // start, from the beginning of the piece
+        uint32_t length;       // in ticks
         std::vector<int> keys; // MIDI key numbers sounding together
     };
 

@@ -4,8 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-namespace
-{
+namespace {
 
 const double kPi = 3.14159265358979323846;
 
@@ -26,35 +25,35 @@ struct cTimbre
 };
 
 // Chimes: a soft bell (partials of a small tuned bar, slightly stretched).
-const cTimbre kBell = {{{1.0, 1.0, 1.0}, {2.0, 0.35, 0.6}, {3.01, 0.15, 0.35}, {4.2, 0.06, 0.2}},
-                       0.0, 0.0};
+const cTimbre kBell = {
+    {{1.0, 1.0, 1.0}, {2.0, 0.35, 0.6}, {3.01, 0.15, 0.35}, {4.2, 0.06, 0.2}}, 0.0, 0.0};
 // Marimba-like wooden bar: warm and round, for the "try again" figure.
 const cTimbre kMarimba = {
     {{1.0, 1.0, 1.0}, {3.93, 0.18, 0.25}, {9.2, 0.04, 0.1}, {0.0, 0.0, 0.0}}, 0.02, 0.004};
 // A log set down on wood: low hollow body, a couple of inharmonic resonances, a thud.
-const cTimbre kKnock = {{{1.0, 1.0, 1.0}, {2.31, 0.55, 0.6}, {3.87, 0.3, 0.4}, {6.1, 0.12, 0.25}},
-                        0.35, 0.006};
+const cTimbre kKnock = {
+    {{1.0, 1.0, 1.0}, {2.31, 0.55, 0.6}, {3.87, 0.3, 0.4}, {6.1, 0.12, 0.25}}, 0.35, 0.006};
 // A soft tick: short, mid-high, no ring.
-const cTimbre kTick = {{{1.0, 1.0, 1.0}, {1.63, 0.4, 0.7}, {0.0, 0.0, 0.0}, {0.0, 0.0, 0.0}}, 0.25,
-                       0.003};
+const cTimbre kTick = {
+    {{1.0, 1.0, 1.0}, {1.63, 0.4, 0.7}, {0.0, 0.0, 0.0}, {0.0, 0.0, 0.0}}, 0.25, 0.003};
 
 struct cNote
 {
-    double start;  // seconds
-    double freq;   // Hz
-    double level;  // 0..1 before the sound is normalised
-    double decay;  // seconds for the fundamental to fall to 1/e
+    double start; // seconds
+    double freq;  // Hz
+    double level; // 0..1 before the sound is normalised
+    double decay; // seconds for the fundamental to fall to 1/e
     const cTimbre* timbre;
 };
 
 struct cSound
 {
     const char* name;
-    double length;   // seconds
-    double peak;     // loudest sample after normalising (full scale is 1)
+    double length; // seconds
+    double peak;   // loudest sample after normalising (full scale is 1)
     const cNote* notes;
     int noteCount;
-    bool applause;   // the crowd generator below instead of notes
+    bool applause; // the crowd generator below instead of notes
 };
 
 // Musical pitches used below (equal temperament, A4 = 440 Hz).
@@ -76,12 +75,9 @@ const cNote kPonovo[] = {{0.00, E5, 0.7, 0.22, &kMarimba},
                          {0.66, G5, 0.6, 0.26, &kMarimba}};
 
 const cSound kSounds[] = {
-    {"klik", 0.06, 0.45, kKlik, 1, false},
-    {"prijava", 0.95, 0.7, kPrijava, 3, false},
-    {"odjava", 0.98, 0.7, kOdjava, 3, false},
-    {"ubac", 0.30, 0.75, kUbac, 2, false},
-    {"aplauz", 2.6, 0.6, nullptr, 0, true},
-    {"ponovo", 1.1, 0.6, kPonovo, 4, false},
+    {"klik", 0.06, 0.45, kKlik, 1, false},    {"prijava", 0.95, 0.7, kPrijava, 3, false},
+    {"odjava", 0.98, 0.7, kOdjava, 3, false}, {"ubac", 0.30, 0.75, kUbac, 2, false},
+    {"aplauz", 2.6, 0.6, nullptr, 0, true},   {"ponovo", 1.1, 0.6, kPonovo, 4, false},
 };
 
 // Fixed-seed generator with the same output on every machine and library.
@@ -104,20 +100,17 @@ void AddNote(const cNote& note, std::vector<float>* out, cRandom* random)
     const int begin = static_cast<int>(note.start * cSoundSynth::kSampleRate);
     const double attack = 0.002; // fast enough to strike, slow enough not to pop
     double low = 0.0, lowest = 0.0;
-    for (int i = begin; i < static_cast<int>(out->size()); ++i)
-    {
+    for (int i = begin; i < static_cast<int>(out->size()); ++i) {
         const double t = static_cast<double>(i - begin) / cSoundSynth::kSampleRate;
         const double rise = t < attack ? t / attack : 1.0;
         double v = 0.0;
-        for (const cPartial& p : note.timbre->partials)
-        {
+        for (const cPartial& p : note.timbre->partials) {
             if (p.level <= 0.0 || note.freq * p.ratio > cSoundSynth::kSampleRate / 2.5)
                 continue;
             v += p.level * std::exp(-t / (note.decay * p.decayScale)) *
                  std::sin(2.0 * kPi * note.freq * p.ratio * t);
         }
-        if (note.timbre->noise > 0.0)
-        {
+        if (note.timbre->noise > 0.0) {
             // Band-limited noise: two one-pole low-passes, the difference keeps the middle.
             const double white = random->Next() * 2.0 - 1.0;
             low += 0.35 * (white - low);
@@ -134,22 +127,18 @@ void AddApplause(double length, std::vector<float>* out)
 {
     cRandom random(20240611u);
     const int clappers = 14;
-    for (int c = 0; c < clappers; ++c)
-    {
-        const double rate = 4.0 + random.Next() * 2.5; // claps per second
+    for (int c = 0; c < clappers; ++c) {
+        const double rate = 4.0 + random.Next() * 2.5;  // claps per second
         const double tone = 0.25 + random.Next() * 0.3; // brighter or duller hands
         double t = random.Next() * 0.15;
-        while (t < length - 0.1)
-        {
+        while (t < length - 0.1) {
             const double swell = t < 0.2 ? t / 0.2 : 1.0;
             const double fade = t > length - 1.2 ? (length - t) / 1.2 : 1.0;
-            if (random.Next() < fade * 1.1)
-            {
+            if (random.Next() < fade * 1.1) {
                 const int begin = static_cast<int>(t * cSoundSynth::kSampleRate);
                 const double level = (0.6 + 0.4 * random.Next()) * swell;
                 double low = 0.0, lowest = 0.0;
-                for (int i = 0; i < cSoundSynth::kSampleRate / 25; ++i)
-                {
+                for (int i = 0; i < cSoundSynth::kSampleRate / 25; ++i) {
                     if (begin + i >= static_cast<int>(out->size()))
                         break;
                     const double s = static_cast<double>(i) / cSoundSynth::kSampleRate;
@@ -175,8 +164,7 @@ void Normalise(double peak, std::vector<float>* samples)
     const float gain = static_cast<float>(peak / loudest);
     // A short fade at the very end so a sound cut off by its length never clicks.
     const size_t tail = cSoundSynth::kSampleRate / 100;
-    for (size_t i = 0; i < samples->size(); ++i)
-    {
+    for (size_t i = 0; i < samples->size(); ++i) {
         float g = gain;
         const size_t left = samples->size() - i;
         if (left < tail)
@@ -189,8 +177,7 @@ void Normalise(double peak, std::vector<float>* samples)
 
 bool cSoundSynth::Synthesise(const std::string& name, std::vector<float>* samples)
 {
-    for (const cSound& sound : kSounds)
-    {
+    for (const cSound& sound : kSounds) {
         if (name != sound.name)
             continue;
         samples->assign(static_cast<size_t>(sound.length * kSampleRate), 0.0f);

@@ -7,8 +7,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace
-{
+namespace {
 
 RsvgHandle* OpenHandle(const std::string* path, const std::string* text, std::string* error)
 {
@@ -19,8 +18,7 @@ RsvgHandle* OpenHandle(const std::string* path, const std::string* text, std::st
     else
         handle = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(text->data()),
                                            text->size(), &gerror);
-    if (!handle)
-    {
+    if (!handle) {
         *error = gerror ? gerror->message : "cannot read SVG";
         if (gerror)
             g_error_free(gerror);
@@ -34,8 +32,7 @@ RsvgHandle* OpenHandle(const std::string* path, const std::string* text, std::st
 bool Render(RsvgHandle* handle, cRgbaImage* image, std::string* error)
 {
     gdouble w = 0, h = 0;
-    if (!rsvg_handle_get_intrinsic_size_in_pixels(handle, &w, &h) || w < 1 || h < 1)
-    {
+    if (!rsvg_handle_get_intrinsic_size_in_pixels(handle, &w, &h) || w < 1 || h < 1) {
         *error = "the SVG root needs width and height in pixels";
         g_object_unref(handle);
         return false;
@@ -49,21 +46,16 @@ bool Render(RsvgHandle* handle, cRgbaImage* image, std::string* error)
     const bool ok = rsvg_handle_render_document(handle, cr, &viewport, &gerror);
     cairo_destroy(cr);
     cairo_surface_flush(surface);
-    if (!ok)
-    {
+    if (!ok) {
         *error = gerror ? gerror->message : "cannot render SVG";
         if (gerror)
             g_error_free(gerror);
-    }
-    else
-    {
+    } else {
         image->Resize(width, height);
         const unsigned char* data = cairo_image_surface_get_data(surface);
         const int stride = cairo_image_surface_get_stride(surface);
-        for (int y = 0; y < height; ++y)
-        {
-            for (int x = 0; x < width; ++x)
-            {
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
                 uint32_t argb;
                 std::memcpy(&argb, data + y * stride + x * 4, 4);
                 uint8_t* p = image->At(x, y);
@@ -104,15 +96,13 @@ bool cSvgRasterizer::InkBoxes(const std::string& svg, const std::vector<std::str
     RsvgRectangle viewport = {0, 0, w, h};
     boxes->clear();
     bool ok = true;
-    for (const std::string& id : ids)
-    {
+    for (const std::string& id : ids) {
         RsvgRectangle ink, logical;
         GError* gerror = nullptr;
         const std::string ref = "#" + id;
         ok = rsvg_handle_get_geometry_for_layer(handle, ref.c_str(), &viewport, &ink, &logical,
                                                 &gerror);
-        if (!ok)
-        {
+        if (!ok) {
             *error = gerror ? gerror->message : "no element " + ref;
             if (gerror)
                 g_error_free(gerror);

@@ -5,8 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
-namespace
-{
+namespace {
 
 void Put32(std::vector<uint8_t>* out, uint32_t v)
 {
@@ -45,20 +44,17 @@ bool cWavWriter::Write(const std::string& path, const std::vector<float>& sample
     Put16(&out, 16);
     PutTag(&out, "data");
     Put32(&out, dataBytes);
-    for (float s : samples)
-    {
+    for (float s : samples) {
         const float clamped = s > 1.0f ? 1.0f : (s < -1.0f ? -1.0f : s);
         Put16(&out, static_cast<uint16_t>(static_cast<int16_t>(std::lround(clamped * 32767.0f))));
     }
     FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-    {
+    if (!f) {
         *error = "cannot create " + path;
         return false;
     }
     const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    if (std::fclose(f) != 0 || !ok)
-    {
+    if (std::fclose(f) != 0 || !ok) {
         *error = "cannot write " + path;
         return false;
     }

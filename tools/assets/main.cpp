@@ -12,8 +12,7 @@
 #include "cSvgRasterizer.h"
 #include "cWavWriter.h"
 
-namespace
-{
+namespace {
 
 int Usage()
 {
@@ -40,8 +39,7 @@ int Gif(int argc, char** argv)
         return Usage();
     bool hasMatte = false;
     uint32_t matte = 0;
-    if (argc == 5)
-    {
+    if (argc == 5) {
         const char* prefix = "--matte=";
         char* end = nullptr;
         if (std::strncmp(argv[4], prefix, std::strlen(prefix)) != 0)
@@ -65,8 +63,7 @@ int Font(int argc, char** argv, bool asSvg)
     if (argc != 3)
         return Usage();
     std::string error;
-    if (asSvg)
-    {
+    if (asSvg) {
         std::string svg;
         if (!cGlyphSheet::BuildSvg(&svg, &error))
             return Fail(error);
@@ -90,8 +87,8 @@ int Wav(int argc, char** argv)
         return Usage();
     std::vector<float> samples;
     if (!cSoundSynth::Synthesise(argv[2], &samples))
-        return Fail(std::string("unknown sound ") + argv[2] + " (known: " +
-                    cSoundSynth::Names() + ")");
+        return Fail(std::string("unknown sound ") + argv[2] + " (known: " + cSoundSynth::Names() +
+                    ")");
     std::string error;
     if (!cWavWriter::Write(argv[3], samples, cSoundSynth::kSampleRate, &error))
         return Fail(error);

@@ -47,10 +47,14 @@ std::string BaseName(const std::string& path)
 const char* Describe(cResourceArchive::eResult result)
 {
     switch (result) {
-    case cResourceArchive::OPEN_FAILED: return "can't be opened";
-    case cResourceArchive::NOT_FOUND: return "has no such entry";
-    case cResourceArchive::MALFORMED: return "is broken";
-    default: return "";
+    case cResourceArchive::OPEN_FAILED:
+        return "can't be opened";
+    case cResourceArchive::NOT_FOUND:
+        return "has no such entry";
+    case cResourceArchive::MALFORMED:
+        return "is broken";
+    default:
+        return "";
     }
 }
 
@@ -77,7 +81,8 @@ int Pack(const char* out, int count, char** paths)
     for (const cResourceArchive::cFile& file : files) {
         unsigned char* data = nullptr;
         uint32_t size = 0;
-        cResourceArchive::eResult result = cResourceArchive::Find(out, file.name, &data, &size, &error);
+        cResourceArchive::eResult result =
+            cResourceArchive::Find(out, file.name, &data, &size, &error);
         bool same = result == cResourceArchive::FOUND && size == file.data.size() &&
                     (size == 0 || memcmp(data, file.data.data(), size) == 0);
         free(data);
