@@ -13,9 +13,9 @@
 
 namespace {
 
-const int HEIGHTS[10] = {195, 175, 160, 144, 130, 112, 96, 80, 63, 48}; // log i belongs in slot 9 - i
+const int HEIGHTS[10] = {195, 175, 160, 144, 130, 112, 96, 80, 63, 48}; // log i: slot 9 - i
 
-// A new puzzle on an engine with no display: slot k at (23 + 40k, 376), log i unshuffled at (30 + 50i, 48).
+// A new puzzle with no display: slot k at (23 + 40k, 376), log i unshuffled at (30 + 50i, 48).
 struct cBoard
 {
     cBoard()
@@ -44,11 +44,6 @@ struct cBoard
     cBalvan logs[10];
 };
 
-TEST(RectsOverlap, SumsPastASigned16BitValueDoNotWrap)
-{
-    EXPECT_TRUE(cSerijacija::RectsOverlap(SDL_Rect{32000, 0, 1000, 10}, SDL_Rect{32767, 0, 1, 10}));
-}
-
 // Every top-left position around each bound, for the tallest, a middle and the shortest log. At
 // the first position outside, the log's edge touches the slot's: touching edges do not overlap.
 TEST(DropRule, ALogDropsExactlyWhenXIsIn40kMinus5To40kPlus25AndYIn377MinusHTo378)
@@ -59,18 +54,22 @@ TEST(DropRule, ALogDropsExactlyWhenXIsIn40kMinus5To40kPlus25AndYIn377MinusHTo378
             for (int x = 40 * k - 6; x <= 40 * k + 26; ++x)
                 for (int y = 376 - h; y <= 379; ++y) {
                     cBoard b;
-                    if (k == 1) { b.slots[1].Occupy(); b.slots[1].Vacate(); } // a freed slot catches as a new one
+                    if (k == 1)
+                        b.slots[1].Occupy(), b.slots[1].Vacate(); // freed, it catches as new
                     b.logs[i].SetPosition(x, y);
                     b.Update();
                     const bool in = 40 * k - 5 <= x && x <= 40 * k + 25 && 377 - h <= y && y <= 378;
                     ASSERT_EQ(b.logs[i].IsPlaced(), in) << "log " << i << " at " << x << "," << y;
                     ASSERT_EQ(b.slots[k].IsOccupied(), in);
                     ASSERT_EQ(b.engine.placedCount, in ? 1 : 0);
-                    const SDL_Rect r = b.logs[i].GetRect(); // 3 pixels above its flower if dropped, else untouched
-                    EXPECT_EQ((std::pair<int, int>(r.x, r.y)), in ? std::pair(16 + 40 * k, 373 - h) : std::pair(x, y));
+                    const SDL_Rect r = b.logs[i].GetRect(); // dropped: 3 px above its flower
+                    EXPECT_EQ((std::pair<int, int>(r.x, r.y)),
+                              in ? std::pair(16 + 40 * k, 373 - h) : std::pair(x, y));
                     EXPECT_TRUE(!in || b.logs[i].GetSlot() == k);
                 }
         }
+    const SDL_Rect far = {32000, 0, 1000, 10}; // sums past a signed 16-bit value do not wrap
+    EXPECT_TRUE(cSerijacija::RectsOverlap(far, SDL_Rect{32767, 0, 1, 10}));
 }
 
 TEST(DropRule, NothingDropsWhileDraggingOrOnceOverAndOfTwoLogsOverOneSlotTheEarlierTakesIt)
@@ -132,11 +131,11 @@ TEST(Shuffle, ColumnsAreAPermutationAndTheSameSeedGivesTheSameArrangement)
     };
     std::set<std::vector<int>> seen;
     for (unsigned seed = 1; seed <= 200; ++seed) {
-        std::vector<int> first = shuffled(seed);
-        EXPECT_EQ(shuffled(seed), first) << "seed " << seed;
-        seen.insert(first);
-        std::sort(first.begin(), first.end());
-        ASSERT_EQ(first, (std::vector<int>{30, 80, 130, 180, 230, 280, 330, 380, 430, 480})) << seed;
+        std::vector<int> cols = shuffled(seed);
+        EXPECT_EQ(shuffled(seed), cols) << "seed " << seed;
+        seen.insert(cols);
+        std::sort(cols.begin(), cols.end());
+        ASSERT_EQ(cols, (std::vector<int>{30, 80, 130, 180, 230, 280, 330, 380, 430, 480})) << seed;
     }
     EXPECT_GT(seen.size(), 100u) << "it does shuffle";
 }
