@@ -6,8 +6,6 @@
 #include "screens/cGlavniMeni.h"
 #include "widgets/cDugme.h"
 
-#include <vector>
-
 cIntro cIntro::instance;
 
 void cIntro::Init(cGameEngine* engine)
@@ -43,7 +41,7 @@ void cIntro::HandleEvents(cGameEngine* engine)
 {
     // The objects of this frame keep getting its events even after a click has left
     // the intro; they stay alive until this call has returned.
-    const std::vector<cObjekat*> frameObjects(objects.begin(), objects.end());
+    frameObjects.assign(objects.begin(), objects.end());
     while (SDL_PollEvent(&event)) {
         for (cObjekat* object : frameObjects)
             object->HandleEvent(event, engine);

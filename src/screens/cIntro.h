@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 #include <list>
+#include <vector>
 
 class cObjekat;
 
@@ -25,6 +26,8 @@ public:
     SDL_Surface* titleImage = nullptr;
     SDL_Surface* creditImage = nullptr;
     std::list<cObjekat*> objects;
+    // The objects as this frame began, reused from frame to frame.
+    std::vector<cObjekat*> frameObjects;
     SDL_Event event;
 
 private:
