@@ -1,12 +1,15 @@
 # Two commands for a fresh Debian 12 machine: `make run` and `make test`.
 BUILD ?= build
 ASAN_BUILD ?= $(BUILD)-asan
-
 FUZZ_BUILD ?= $(BUILD)-fuzz
 BENCH_BUILD ?= $(BUILD)-bench
 FUZZ_SECONDS ?= 60
 
 .PHONY: run test build build-asan fuzz bench package deps clean
+
+# Builds, then starts the game in the folder that holds its archives.
+run: build
+	@cd $(BUILD)/game && ./zagonetar
 
 deps:
 	@sh scripts/install-deps.sh
