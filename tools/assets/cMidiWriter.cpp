@@ -1,9 +1,10 @@
 // Writes a note list as a format-1 Standard MIDI File for SDL_mixer's synthesizer.
 #include "cMidiWriter.h"
 
+#include "cByteFile.h"
+
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -117,15 +118,5 @@ bool cMidiWriter::Write(const cNoteList& notes, const std::string& path, std::st
         file.insert(file.end(), chunk.begin(), chunk.end());
     }
 
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        *error = "cannot create " + path;
-        return false;
-    }
-    const bool ok = std::fwrite(file.data(), 1, file.size(), f) == file.size();
-    if (std::fclose(f) != 0 || !ok) {
-        *error = "cannot write " + path;
-        return false;
-    }
-    return true;
+    return cByteFile::Write(path, file.data(), file.size(), error);
 }

@@ -1,9 +1,10 @@
 // Writes mono 16-bit PCM WAV files from floating-point samples.
 #include "cWavWriter.h"
 
+#include "cByteFile.h"
+
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 
 namespace {
 
@@ -48,15 +49,5 @@ bool cWavWriter::Write(const std::string& path, const std::vector<float>& sample
         const float clamped = s > 1.0f ? 1.0f : (s < -1.0f ? -1.0f : s);
         Put16(&out, static_cast<uint16_t>(static_cast<int16_t>(std::lround(clamped * 32767.0f))));
     }
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        *error = "cannot create " + path;
-        return false;
-    }
-    const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    if (std::fclose(f) != 0 || !ok) {
-        *error = "cannot write " + path;
-        return false;
-    }
-    return true;
+    return cByteFile::Write(path, out.data(), out.size(), error);
 }

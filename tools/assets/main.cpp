@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "cByteFile.h"
 #include "cGifWriter.h"
 #include "cGlyphSheet.h"
 #include "cMidiWriter.h"
@@ -67,10 +68,8 @@ int Font(int argc, char** argv, bool asSvg)
         std::string svg;
         if (!cGlyphSheet::BuildSvg(&svg, &error))
             return Fail(error);
-        FILE* f = std::fopen(argv[2], "wb");
-        if (!f || std::fwrite(svg.data(), 1, svg.size(), f) != svg.size())
-            return Fail(std::string("cannot write ") + argv[2]);
-        std::fclose(f);
+        if (!cByteFile::Write(argv[2], svg.data(), svg.size(), &error))
+            return Fail(error);
         return 0;
     }
     cRgbaImage image;
