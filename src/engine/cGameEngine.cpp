@@ -7,59 +7,51 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <thread>
-
-namespace {
-
-// Source rectangles of the ten logs in "balvani_sprajtmapa.gif", tallest first.
-// The x steps are irregular because that is where the logs stand on the sheet.
-const SDL_Rect LOG_CLIPS[cGameEngine::LOG_COUNT] = {
-    {0, 0, 29, 195},    {28, 19, 29, 175},  {56, 34, 29, 160}, {83, 51, 29, 144},
-    {112, 68, 29, 130}, {140, 84, 29, 112}, {170, 99, 29, 96}, {199, 117, 29, 80},
-    {227, 133, 29, 63}, {255, 148, 29, 48},
-};
-
-} // namespace
 
 cGameEngine::~cGameEngine()
 {
     FreeRetired();
 }
 
-void cGameEngine::Init(const char* title, int width, int height, int bpp)
+cLoadError cGameEngine::Init(const char* title, int width, int height, int bpp)
 {
     // Without an X display Debian's SDL would quietly draw the game as coloured text
     // in the terminal; a child's picture game has no use for that, so ask for X unless
     // the player chose a driver.
     if (!getenv("SDL_VIDEODRIVER"))
         setenv("SDL_VIDEODRIVER", "x11", 1);
-    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
-        fprintf(stderr,
-                "Zagonetar: no display could be opened (%s); start it from a desktop session.\n",
-                SDL_GetError());
-        exit(1);
-    }
+    if (SDL_Init(SDL_INIT_VIDEO) < 0)
+        return {cLoadError::STANDARD_ERROR, std::string("Zagonetar: no display could be opened (") +
+                                                SDL_GetError() +
+                                                "); start it from a desktop session."};
     SDL_WM_SetCaption(title, title);
+    this->width = width;
+    this->height = height;
     screen = setVideoMode(width, height, bpp, 0);
     if (!screen) {
-        fprintf(stderr, "Zagonetar: the %dx%d window could not be opened: %s\n", width, height,
-                SDL_GetError());
+        cLoadError failure(cLoadError::STANDARD_ERROR,
+                           "Zagonetar: the " + std::to_string(width) + "x" +
+                               std::to_string(height) +
+                               " window could not be opened: " + SDL_GetError());
         SDL_Quit();
-        exit(1);
+        return failure;
     }
-    sounds.LoadSounds();
-    images.LoadImages();
+    cLoadError failure;
+    if (!sounds.LoadSounds(&failure) || !images.LoadImages(&failure)) {
+        // The sounds are loaded when a picture fails: released without a farewell.
+        sounds.Release();
+        screen = nullptr;
+        SDL_Quit();
+        return failure;
+    }
 
     running = true;
     iconHovered = false;
-    dragging = false;
-    puzzleDone = false;
-    for (int i = 0; i < LOG_COUNT; ++i)
-        logClips[i] = LOG_CLIPS[i];
-    draggedLog = nullptr;
-    lastLog = nullptr;
     fullscreen = false;
     Log("cGameEngine Init");
+    return failure;
 }
 
 void cGameEngine::Cleanup()
@@ -198,13 +190,13 @@ bool cGameEngine::CopyOpaque(int x, int y, SDL_Surface* source, SDL_Surface* des
 bool cGameEngine::SetDisplayMode(bool toFullscreen)
 {
     const Uint32 wanted = toFullscreen ? SDL_FULLSCREEN : 0;
-    if (SDL_Surface* surface = setVideoMode(640, 480, 32, wanted)) {
+    if (SDL_Surface* surface = setVideoMode(width, height, 32, wanted)) {
         screen = surface;
         return true;
     }
     fprintf(stderr, "Zagonetar: could not switch to %s: %s\n",
             toFullscreen ? "full screen" : "a window", SDL_GetError());
-    if (SDL_Surface* surface = setVideoMode(640, 480, 32, wanted ^ SDL_FULLSCREEN)) {
+    if (SDL_Surface* surface = setVideoMode(width, height, 32, wanted ^ SDL_FULLSCREEN)) {
         screen = surface;
         return false;
     }

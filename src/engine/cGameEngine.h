@@ -1,5 +1,5 @@
-// The one object through which the whole game meets: display, assets, shared flags,
-// the puzzle's collections and the stack of screens.
+// The one object through which the whole game meets: display, assets, shared flags and
+// the stack of screens.
 #pragma once
 
 #include "resources/cImageSet.h"
@@ -11,21 +11,20 @@
 #include <vector>
 
 class cGameState;
-class cMesto;
-class cBalvan;
 
 class cGameEngine
 {
 public:
     static const int FRAME_MS = 33;
-    static const int LOG_COUNT = 10;
 
     cGameEngine() = default;
     ~cGameEngine();
     cGameEngine(const cGameEngine&) = delete;
     cGameEngine& operator=(const cGameEngine&) = delete;
 
-    void Init(const char* title, int width, int height, int bpp);
+    // Opens the display and loads every picture and sound. On failure nothing is left
+    // open, and the result says what to tell the player.
+    cLoadError Init(const char* title, int width, int height, int bpp);
     void Cleanup();
 
     void ChangeState(cGameState* state);
@@ -51,7 +50,7 @@ public:
     // DrawSurface's fast way for opaque pictures of the screen's own format.
     static bool CopyOpaque(int x, int y, SDL_Surface* source, SDL_Surface* destination);
 
-    // F11: switches the 640 x 480 display to full screen or back to a window. When the
+    // F11: switches the display to full screen or back to a window. When the
     // new mode can't be had, the old one is restored and false returned; when neither
     // works the game ends cleanly after this frame.
     bool SetDisplayMode(bool toFullscreen);
@@ -92,18 +91,12 @@ public:
     cImageSet images;
     bool iconHovered = false;
     uint32_t frameCount = 0;
-    int32_t placedCount = 0;
-    bool puzzleDone = false;
-    bool dragging = false;
     bool fullscreen = false;
-    std::vector<cMesto*> slots;
-    std::vector<cBalvan*> logs;
-    cBalvan* draggedLog = nullptr;
-    cBalvan* lastLog = nullptr;
-    SDL_Rect logClips[LOG_COUNT] = {};
     std::vector<cGameState*> states;
     bool running = false;
 
 private:
     std::vector<std::function<void()>> retired;
+    int width = 0;
+    int height = 0;
 };

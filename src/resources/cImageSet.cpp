@@ -1,44 +1,61 @@
 // Loading and releasing the game's pictures.
 #include "resources/cImageSet.h"
 
+#include "resources/cAssetNames.h"
 #include "resources/cResourceArchive.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-[[noreturn]] void ReportUndecodable(const char* reason)
+// The slot of each picture of cAssetNames::PICTURES, row for row.
+SDL_Surface* cImageSet::*const PICTURE_SLOTS[cAssetNames::PICTURE_COUNT] = {
+    &cImageSet::sivo,
+    &cImageSet::startSprajtmapa,
+    &cImageSet::pejzaz,
+    &cImageSet::serijacijaIkonicaSprajtmapa,
+    &cImageSet::sssBezBalvana,
+    &cImageSet::balvaniSprajtmapa,
+    &cImageSet::dugmeIzlazSprajtmapa,
+    &cImageSet::cvet,
+    &cImageSet::nazivAplikacije,
+    &cImageSet::programer,
+    &cImageSet::meniDa,
+    &cImageSet::meniNe,
+};
+
+cLoadError Undecodable(const char* reason)
 {
-    // The player's only trace of a broken picture; the console stays quiet.
-    FILE* file = fopen("greska.txt", "w");
-    if (file) {
-        fprintf(file, "Unable to load bitmap: %s\n", reason);
-        fclose(file);
-    }
-    exit(1);
+    return {cLoadError::GRESKA_TXT, std::string("Unable to load bitmap: ") + reason};
 }
 
 } // namespace
 
-SDL_Surface* cImageSet::LoadImage(const std::string& archivePath, const char* name)
+SDL_Surface* cImageSet::LoadImage(const std::string& archivePath, const char* name,
+                                  cLoadError* failure)
 {
     uint32_t size = 0;
-    unsigned char* buffer = cResourceArchive::LoadResource(archivePath, name, size);
+    unsigned char* buffer = cResourceArchive::LoadResource(archivePath, name, size, failure);
+    if (!buffer)
+        return nullptr;
     SDL_RWops* stream = SDL_RWFromMem(buffer, static_cast<int>(size));
     SDL_Surface* decoded = stream ? IMG_LoadGIF_RW(stream) : nullptr;
     if (stream)
         SDL_FreeRW(stream);
     free(buffer);
-    if (!decoded)
-        ReportUndecodable(SDL_GetError());
+    if (!decoded) {
+        *failure = Undecodable(SDL_GetError());
+        return nullptr;
+    }
 
     SDL_Surface* converted = SDL_DisplayFormat(decoded);
     SDL_FreeSurface(decoded);
-    if (!converted)
-        ReportUndecodable(SDL_GetError());
+    if (!converted) {
+        *failure = Undecodable(SDL_GetError());
+        return nullptr;
+    }
     // The same colour key, run-length encoded: transparent runs are skipped whole when
     // the picture is drawn, every frame.
     if (converted->flags & SDL_SRCCOLORKEY)
@@ -46,42 +63,28 @@ SDL_Surface* cImageSet::LoadImage(const std::string& archivePath, const char* na
     return converted;
 }
 
-void cImageSet::LoadImages()
+bool cImageSet::LoadImages(cLoadError* failure)
 {
-    const std::string path = cResourceArchive::PathInWorkingDirectory("imgres001.bin");
-    sivo = LoadImage(path, "sivo.gif");
-    startSprajtmapa = LoadImage(path, "start_sprajtmapa.gif");
-    pejzaz = LoadImage(path, "pejzaz-s.gif");
-    serijacijaIkonicaSprajtmapa = LoadImage(path, "serijacija_ikonica_sprajtmapa.gif");
-    sssBezBalvana = LoadImage(path, "sss_bez_balvana.gif");
-    balvaniSprajtmapa = LoadImage(path, "balvani_sprajtmapa.gif");
-    dugmeIzlazSprajtmapa = LoadImage(path, "dugme_izlaz_sprajtmapa.gif");
-    cvet = LoadImage(path, "cvet.gif");
-    nazivAplikacije = LoadImage(path, "naziv_aplikacije.gif");
-    programer = LoadImage(path, "programer.gif");
-    meniDa = LoadImage(path, "meni_da.gif");
-    meniNe = LoadImage(path, "meni_ne.gif");
+    std::string path;
+    bool ok = cResourceArchive::PathInWorkingDirectory(cAssetNames::IMAGE_ARCHIVE, &path, failure);
+    for (int i = 0; ok && i < cAssetNames::PICTURE_COUNT; ++i) {
+        this->*PICTURE_SLOTS[i] = LoadImage(path, cAssetNames::PICTURES[i].name, failure);
+        ok = this->*PICTURE_SLOTS[i] != nullptr;
+    }
     // The font archive is opened by its bare name, relative to the working directory.
-    fnt = LoadImage("fntres001.bin", "fnt.gif");
+    if (ok)
+        ok = (fnt = LoadImage(cAssetNames::FONT_ARCHIVE, cAssetNames::FONT, failure)) != nullptr;
+    if (!ok)
+        FreeImages();
+    return ok;
 }
 
 void cImageSet::FreeImages()
 {
-    SDL_Surface** slots[] = {&sivo,
-                             &startSprajtmapa,
-                             &pejzaz,
-                             &serijacijaIkonicaSprajtmapa,
-                             &sssBezBalvana,
-                             &balvaniSprajtmapa,
-                             &dugmeIzlazSprajtmapa,
-                             &cvet,
-                             &meniDa,
-                             &meniNe,
-                             &nazivAplikacije,
-                             &programer,
-                             &fnt};
-    for (SDL_Surface** slot : slots) {
-        SDL_FreeSurface(*slot);
-        *slot = nullptr;
+    for (SDL_Surface* cImageSet::*slot : PICTURE_SLOTS) {
+        SDL_FreeSurface(this->*slot);
+        this->*slot = nullptr;
     }
+    SDL_FreeSurface(fnt);
+    fnt = nullptr;
 }

@@ -227,7 +227,7 @@ bool cResourceArchive::Write(const std::string& path, const std::vector<cFile>& 
 }
 
 unsigned char* cResourceArchive::LoadResource(const std::string& path, const char* name,
-                                              uint32_t& size)
+                                              uint32_t& size, cLoadError* failure)
 {
     unsigned char* data = nullptr;
     std::string error;
@@ -235,29 +235,32 @@ unsigned char* cResourceArchive::LoadResource(const std::string& path, const cha
     case FOUND:
         return data;
     case OPEN_FAILED:
-        fprintf(stderr, "Error opening resource file: %s\n", error.c_str());
+        *failure = {cLoadError::STANDARD_ERROR, "Error opening resource file: " + error};
         break;
     case NOT_FOUND:
-        printf("Unable to find '%s' in the resource file!\n", name);
+        *failure = {cLoadError::STANDARD_OUTPUT,
+                    std::string("Unable to find '") + name + "' in the resource file!"};
         break;
     case MALFORMED:
-        printf("Broken resource file '%s' while looking for '%s': %s\n", path.c_str(), name,
-               error.c_str());
+        *failure = {cLoadError::STANDARD_OUTPUT, "Broken resource file '" + path +
+                                                     "' while looking for '" + name +
+                                                     "': " + error};
         break;
     }
-    fflush(stdout);
-    exit(1);
+    return nullptr;
 }
 
-std::string cResourceArchive::PathInWorkingDirectory(const char* archiveName)
+bool cResourceArchive::PathInWorkingDirectory(const char* archiveName, std::string* path,
+                                              cLoadError* failure)
 {
     // No fixed-size buffer: the working directory may have a name of any length.
     char* cwd = getcwd(nullptr, 0);
     if (!cwd) {
-        fprintf(stderr, "Unable to read the working directory: %s\n", strerror(errno));
-        exit(1);
+        *failure = {cLoadError::STANDARD_ERROR,
+                    std::string("Unable to read the working directory: ") + strerror(errno)};
+        return false;
     }
-    std::string path = std::string(cwd) + "/" + archiveName;
+    *path = std::string(cwd) + "/" + archiveName;
     free(cwd);
-    return path;
+    return true;
 }

@@ -7,6 +7,8 @@
 // file's size before anything is allocated or read.
 #pragma once
 
+#include "resources/cLoadError.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -40,11 +42,13 @@ public:
     // Writes an archive holding `files` in the given order.
     static bool Write(const std::string& path, const std::vector<cFile>& files, std::string* error);
 
-    // The game's lookup: returns the entry's bytes or ends the program with status 1
-    // after the message the player's log expects.
-    static unsigned char* LoadResource(const std::string& path, const char* name, uint32_t& size);
+    // The game's lookup: the entry's bytes (malloc'd), or null with *failure holding the
+    // message the player's log expects.
+    static unsigned char* LoadResource(const std::string& path, const char* name, uint32_t& size,
+                                       cLoadError* failure);
 
-    // The working directory + "/" + archive name; ends the program when the working
-    // directory can't be read.
-    static std::string PathInWorkingDirectory(const char* archiveName);
+    // The working directory + "/" + archive name, or false with *failure set when the
+    // working directory can't be read.
+    static bool PathInWorkingDirectory(const char* archiveName, std::string* path,
+                                       cLoadError* failure);
 };

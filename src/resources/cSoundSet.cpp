@@ -1,47 +1,69 @@
 // Opening the audio device, loading the sounds and music, and the farewell at exit.
 #include "resources/cSoundSet.h"
 
+#include "resources/cAssetNames.h"
 #include "resources/cResourceArchive.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <cstdlib>
 
-Mix_Chunk* cSoundSet::LoadSound(const std::string& archivePath, const char* name)
+namespace {
+
+// The slot of each sound of cAssetNames::SOUNDS, row for row.
+Mix_Chunk* cSoundSet::*const SOUND_SLOTS[cAssetNames::SOUND_COUNT] = {
+    &cSoundSet::prijava, &cSoundSet::odjava, &cSoundSet::klik,
+    &cSoundSet::aplauz,  &cSoundSet::ubac,   &cSoundSet::ponovo,
+};
+
+} // namespace
+
+Mix_Chunk* cSoundSet::LoadSound(const std::string& archivePath, const char* name,
+                                cLoadError* failure)
 {
     uint32_t size = 0;
-    unsigned char* buffer = cResourceArchive::LoadResource(archivePath, name, size);
+    unsigned char* buffer = cResourceArchive::LoadResource(archivePath, name, size, failure);
+    if (!buffer)
+        return nullptr;
     SDL_RWops* stream = SDL_RWFromMem(buffer, static_cast<int>(size));
-    // The mixer frees the stream itself (second argument 1).
+    // The mixer frees the stream itself (second argument 1) and copies the samples.
     Mix_Chunk* chunk = stream ? Mix_LoadWAV_RW(stream, 1) : nullptr;
     free(buffer);
     return chunk;
 }
 
-Mix_Music* cSoundSet::LoadMusic(const std::string& archivePath, const char* name)
+bool cSoundSet::LoadMusic(const std::string& archivePath, cLoadError* failure)
 {
     uint32_t size = 0;
-    unsigned char* buffer = cResourceArchive::LoadResource(archivePath, name, size);
-    SDL_RWops* stream = SDL_RWFromMem(buffer, static_cast<int>(size));
-    // A MIDI file is read whole here, so neither the stream nor the buffer outlives the load.
-    Mix_Music* music = stream ? Mix_LoadMUS_RW(stream) : nullptr;
-    if (stream)
-        SDL_FreeRW(stream);
-    free(buffer);
-    return music;
+    musicBytes = cResourceArchive::LoadResource(archivePath, cAssetNames::MUSIC, size, failure);
+    if (!musicBytes)
+        return false;
+    musicStream = SDL_RWFromMem(musicBytes, static_cast<int>(size));
+    aladin = musicStream ? Mix_LoadMUS_RW(musicStream) : nullptr;
+    if (!aladin) {
+        // Silent, as for any music the mixer can't play.
+        if (musicStream)
+            SDL_FreeRW(musicStream);
+        free(musicBytes);
+        musicStream = nullptr;
+        musicBytes = nullptr;
+    }
+    return true;
 }
 
-void cSoundSet::LoadSounds()
+bool cSoundSet::LoadSounds(cLoadError* failure)
 {
     Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 4096);
-    const std::string path = cResourceArchive::PathInWorkingDirectory("sndres001.bin");
-    prijava = LoadSound(path, "prijava.wav");
-    odjava = LoadSound(path, "odjava.wav");
-    klik = LoadSound(path, "klik.wav");
-    aplauz = LoadSound(path, "aplauz.wav");
-    ubac = LoadSound(path, "ubac.wav");
-    ponovo = LoadSound(path, "ponovo.wav");
-    aladin = LoadMusic(path, "aladin.mid");
+    std::string path;
+    bool ok = cResourceArchive::PathInWorkingDirectory(cAssetNames::SOUND_ARCHIVE, &path, failure);
+    for (int i = 0; ok && i < cAssetNames::SOUND_COUNT; ++i) {
+        this->*SOUND_SLOTS[i] = LoadSound(path, cAssetNames::SOUNDS[i], failure);
+        ok = !failure->Failed();
+    }
+    ok = ok && LoadMusic(path, failure);
+    if (!ok)
+        Release();
+    return ok;
 }
 
 void cSoundSet::FreeSounds()
@@ -51,14 +73,23 @@ void cSoundSet::FreeSounds()
     prijava = klik = nullptr;
     Play(odjava);
     SDL_Delay(farewellMs);
-    Mix_Chunk** rest[] = {&odjava, &aplauz, &ubac, &ponovo};
-    for (Mix_Chunk** slot : rest) {
-        Mix_FreeChunk(*slot);
-        *slot = nullptr;
+    Release();
+}
+
+void cSoundSet::Release()
+{
+    for (Mix_Chunk* cSoundSet::*slot : SOUND_SLOTS) {
+        Mix_FreeChunk(this->*slot);
+        this->*slot = nullptr;
     }
     if (aladin)
         Mix_FreeMusic(aladin);
     aladin = nullptr;
+    if (musicStream)
+        SDL_FreeRW(musicStream);
+    free(musicBytes);
+    musicStream = nullptr;
+    musicBytes = nullptr;
     Mix_CloseAudio();
 }
 

@@ -1,17 +1,20 @@
-// A log's moves and its drawing from the log sheet.
+// A log's moves.
 #include "screens/cBalvan.h"
 
-#include "engine/cGameEngine.h"
-
-void cBalvan::Setup(int x, int y, int w, int h, int target, cGameEngine* engine)
+void cBalvan::Setup(int x, int y, const SDL_Rect* frame, int32_t target)
 {
-    rect = {static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
-            static_cast<Uint16>(h)};
+    this->frame = frame;
+    rect = {static_cast<Sint16>(x), static_cast<Sint16>(y), frame->w, frame->h};
     homeX = x;
     homeY = y;
     this->target = target;
+    slotIndex = -1;
     placed = false;
-    sheet = engine->images.balvaniSprajtmapa;
+}
+
+bool cBalvan::Contains(int x, int y) const
+{
+    return rect.x < x && x < rect.x + rect.w && rect.y < y && y < rect.y + rect.h;
 }
 
 void cBalvan::SetPosition(int x, int y)
@@ -24,13 +27,4 @@ void cBalvan::ReturnHome()
 {
     placed = false;
     SetPosition(homeX, homeY);
-}
-
-void cBalvan::Draw(SDL_Surface* screen) const
-{
-    // The blit writes the clipped size into its destination, and the drop rule needs
-    // this log's own w and h untouched.
-    SDL_Rect at{rect.x, rect.y, 0, 0};
-    SDL_Rect from = *clip;
-    SDL_BlitSurface(sheet, &from, screen, &at);
 }

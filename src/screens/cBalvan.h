@@ -5,16 +5,17 @@
 #include <SDL.h>
 #include <cstdint>
 
-class cGameEngine;
-
 class cBalvan
 {
 public:
-    void Setup(int x, int y, int w, int h, int target, cGameEngine* engine);
-    void SetFrame(const SDL_Rect* clip) { this->clip = clip; }
-    Uint16 FrameWidth() const { return clip->w; }
-    Uint16 FrameHeight() const { return clip->h; }
+    // Standing at (x, y), cut from the log sheet at `frame`, belonging in slot `target`.
+    void Setup(int x, int y, const SDL_Rect* frame, int32_t target);
+    const SDL_Rect& Frame() const { return *frame; }
+    Uint16 FrameWidth() const { return frame->w; }
+    Uint16 FrameHeight() const { return frame->h; }
     const SDL_Rect& GetRect() const { return rect; }
+    // Strict on all four edges, like the buttons: a pointer on the border misses.
+    bool Contains(int x, int y) const;
     void SetPosition(int x, int y);
     void SetSlot(int32_t index) { slotIndex = index; }
     int32_t GetSlot() const { return slotIndex; }
@@ -23,12 +24,10 @@ public:
     bool IsPlaced() const { return placed; }
     // Back to its starting column, out of any slot.
     void ReturnHome();
-    void Draw(SDL_Surface* screen) const;
 
 private:
-    SDL_Surface* sheet = nullptr;
     SDL_Rect rect = {0, 0, 0, 0};
-    const SDL_Rect* clip = nullptr;
+    const SDL_Rect* frame = nullptr;
     int32_t target = 0;
     int32_t slotIndex = -1;
     int32_t homeX = 0;

@@ -2,6 +2,7 @@
 #include "screens/cGlavniMeni.h"
 
 #include "engine/cGameEngine.h"
+#include "engine/cLayout.h"
 
 cGlavniMeni cGlavniMeni::instance;
 
@@ -78,5 +79,5 @@ void cGlavniMeni::Update(cGameEngine*)
 void cGlavniMeni::Draw(cGameEngine* engine)
 {
     // Only the dialog: the covered screen's last frame stays around it.
-    engine->DrawSurface(192, 176, current, engine->screen);
+    engine->DrawSurface(cLayout::DIALOG.x, cLayout::DIALOG.y, current, engine->screen);
 }

@@ -1,9 +1,10 @@
-// The intro: draws the title screen, hands the mouse to the start button, opens the
-// pause dialog on Esc and switches full screen on F11.
+// The intro: draws the title screen and hands the mouse to the start button.
 #include "screens/cIntro.h"
 
 #include "engine/cGameEngine.h"
-#include "screens/cGlavniMeni.h"
+#include "engine/cLayout.h"
+#include "screens/cIzbor.h"
+#include "screens/cSharedKeys.h"
 #include "widgets/cDugme.h"
 
 cIntro cIntro::instance;
@@ -14,7 +15,7 @@ void cIntro::Init(cGameEngine* engine)
     titleImage = engine->images.nazivAplikacije;
     creditImage = engine->images.programer;
     cSoundSet::Play(engine->sounds.odjava);
-    objects.push_back(new cDugme(207, 318, 215, 102, engine));
+    objects.push_back(new cDugme(cLayout::START_BUTTON, cIzbor::Instance(), engine));
 }
 
 void cIntro::Cleanup(cGameEngine* engine)
@@ -45,18 +46,9 @@ void cIntro::HandleEvents(cGameEngine* engine)
     while (SDL_PollEvent(&event)) {
         for (cObjekat* object : frameObjects)
             object->HandleEvent(event, engine);
-        if (event.type == SDL_QUIT)
-            engine->Quit();
-        if (event.type == SDL_KEYDOWN) {
-            if (event.key.keysym.sym == SDLK_ESCAPE) {
-                // The dialog takes the rest of the frame's input from here on.
-                engine->PushState(cGlavniMeni::Instance());
-                return;
-            } else if (event.key.keysym.sym == SDLK_F11) {
-                if (engine->SetDisplayMode(!engine->fullscreen))
-                    engine->fullscreen = !engine->fullscreen;
-            }
-        }
+        // The intro keeps its idea of the display mode on the engine, so it lasts.
+        if (cSharedKeys::Handle(event, engine, engine->fullscreen))
+            return;
     }
 }
 
@@ -65,8 +57,8 @@ void cIntro::Update(cGameEngine*) {}
 void cIntro::Draw(cGameEngine* engine)
 {
     engine->DrawSurface(0, 0, background, engine->screen);
-    engine->DrawSurface(19, 296, creditImage, engine->screen);
-    engine->DrawSurface(36, 196, titleImage, engine->screen);
+    engine->DrawSurface(cLayout::CREDIT.x, cLayout::CREDIT.y, creditImage, engine->screen);
+    engine->DrawSurface(cLayout::TITLE.x, cLayout::TITLE.y, titleImage, engine->screen);
     for (cObjekat* object : objects)
         object->Draw(engine->screen);
 }

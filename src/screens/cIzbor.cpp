@@ -2,7 +2,9 @@
 #include "screens/cIzbor.h"
 
 #include "engine/cGameEngine.h"
-#include "screens/cGlavniMeni.h"
+#include "engine/cLayout.h"
+#include "screens/cSerijacija.h"
+#include "screens/cSharedKeys.h"
 #include "widgets/cIkonica.h"
 #include "widgets/cTekst.h"
 
@@ -20,8 +22,7 @@ void cIzbor::Init(cGameEngine* engine)
 {
     background = engine->images.pejzaz;
     nameText = new cTekst(engine);
-    // The hit area is a pixel smaller than the 47 x 37 frame on the right and bottom.
-    icon = new cIkonica(251, 47, 45, 35, engine);
+    icon = new cIkonica(cLayout::ACTIVITY_ICON, cSerijacija::Instance(), engine);
     fullscreen = false;
     engine->iconHovered = false;
 }
@@ -49,18 +50,8 @@ void cIzbor::HandleEvents(cGameEngine* engine)
     while (SDL_PollEvent(&event)) {
         if (icon)
             icon->HandleEvent(event, engine);
-        if (event.type == SDL_QUIT)
-            engine->Quit();
-        if (event.type == SDL_KEYDOWN) {
-            if (event.key.keysym.sym == SDLK_ESCAPE) {
-                // The dialog takes the rest of the frame's input from here on.
-                engine->PushState(cGlavniMeni::Instance());
-                return;
-            } else if (event.key.keysym.sym == SDLK_F11) {
-                if (engine->SetDisplayMode(!fullscreen))
-                    fullscreen = !fullscreen;
-            }
-        }
+        if (cSharedKeys::Handle(event, engine, fullscreen))
+            return;
     }
 }
 
@@ -70,6 +61,7 @@ void cIzbor::Draw(cGameEngine* engine)
 {
     engine->DrawSurface(0, 0, background, engine->screen);
     if (engine->iconHovered)
-        nameText->DrawText(NAME, 208, 243, engine->screen);
+        nameText->DrawText(NAME, cLayout::ACTIVITY_NAME.x, cLayout::ACTIVITY_NAME.y,
+                           engine->screen);
     icon->Draw(engine->screen);
 }

@@ -1,14 +1,14 @@
-// A slot's occupation and its flower.
+// A slot's occupation.
 #include "screens/cMesto.h"
 
-#include "engine/cGameEngine.h"
+#include "engine/cLayout.h"
 
-void cMesto::Setup(int x, int y, int32_t index, cGameEngine* engine)
+void cMesto::Setup(int x, int y, int32_t index)
 {
-    rect = {static_cast<Sint16>(x), static_cast<Sint16>(y), 3, 3};
+    rect = {static_cast<Sint16>(x), static_cast<Sint16>(y), cLayout::SLOT_CATCH,
+            cLayout::SLOT_CATCH};
     occupied = false;
     this->index = index;
-    marker = engine->images.cvet;
 }
 
 void cMesto::Occupy()
@@ -19,14 +19,6 @@ void cMesto::Occupy()
 
 void cMesto::Vacate()
 {
-    rect.w = rect.h = 3;
+    rect.w = rect.h = cLayout::SLOT_CATCH;
     occupied = false;
-}
-
-void cMesto::Draw(SDL_Surface* screen, bool visible) const
-{
-    if (!visible)
-        return;
-    SDL_Rect at{rect.x, rect.y, 0, 0};
-    SDL_BlitSurface(marker, nullptr, screen, &at);
 }

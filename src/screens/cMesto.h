@@ -1,16 +1,14 @@
-// One slot of the seriation puzzle, marked by a flower. A free slot has a 3 x 3
-// catch area at the flower's top-left; an occupied one has none.
+// One slot of the seriation puzzle, marked by a flower. A free slot has a small catch
+// area at the flower's top-left; an occupied one has none.
 #pragma once
 
 #include <SDL.h>
 #include <cstdint>
 
-class cGameEngine;
-
 class cMesto
 {
 public:
-    void Setup(int x, int y, int32_t index, cGameEngine* engine);
+    void Setup(int x, int y, int32_t index);
     const SDL_Rect& GetRect() const { return rect; }
     int32_t GetIndex() const { return index; }
     int GetX() const { return rect.x; }
@@ -18,10 +16,8 @@ public:
     void Occupy();
     void Vacate();
     bool IsOccupied() const { return occupied; }
-    void Draw(SDL_Surface* screen, bool visible) const;
 
 private:
-    SDL_Surface* marker = nullptr;
     SDL_Rect rect = {0, 0, 0, 0};
     bool occupied = false;
     int32_t index = 0;

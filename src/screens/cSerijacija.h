@@ -1,23 +1,23 @@
-// The log seriation puzzle: ten logs to drag onto ten flowers, shortest at the left.
+// The log seriation puzzle's screen: ten logs to drag onto ten flowers, shortest at the
+// left. The rules live in cSerijacijaModel; this screen feeds it the mouse and turns
+// what it reports into sounds, music and pictures.
 #pragma once
 
 #include "engine/cGameState.h"
 #include "engine/cTimer.h"
+#include "screens/cSerijacijaModel.h"
 
 #include <SDL.h>
-#include <vector>
+#include <cstddef>
+#include <cstdint>
+#include <string>
 
-class cBalvan;
 class cDugmeIzlaz;
 class cTekst;
 
 class cSerijacija : public cGameState
 {
 public:
-    static const int COLUMN_COUNT = 10;
-    static const int LOG_TOP = 48;
-    static const int SLOT_Y = 376;
-
     static cSerijacija* Instance() { return &instance; }
 
     void Init(cGameEngine* engine) override;
@@ -28,23 +28,20 @@ public:
     void Update(cGameEngine* engine) override;
     void Draw(cGameEngine* engine) override;
 
-    void HandleLogMouse(const SDL_Event& event, cGameEngine* engine);
+    // The verdict types itself out: one more letter on every even frame.
+    static uint32_t LettersShown(uint32_t shown, uint32_t frame, size_t length);
+    // The hint shows during the second half of every 2048 ms, counted from the set-up.
+    static bool HintShown(int32_t ticks) { return (ticks & 0x400) != 0; }
+    // "Bravo!" or "Greska!" once the row is judged, empty before.
+    static const std::string& VerdictText(cSerijacijaModel::eVerdict verdict);
 
-    // The puzzle's rules, free of any window.
-    // Overlap with a positive area; rectangles that only touch do not overlap.
-    static bool RectsOverlap(const SDL_Rect& a, const SDL_Rect& b);
-    // Every log stands in the slot it belongs in.
-    static bool IsOrderCorrect(const std::vector<cBalvan*>& logs);
-    // Starting columns 30, 80, ..., 480, each swapped with a place drawn by rand() % 10.
-    static void ShuffleColumns(int columns[COLUMN_COUNT]);
-    // The x of slot k's flower.
-    static int SlotX(int k) { return 23 + 40 * k; }
-
-    // Where each new puzzle's shuffle is seeded from: the clock in whole seconds. A test
-    // that must replay a run exactly puts its own source here.
+    // Where each new puzzle's shuffle is seeded from: the clock in whole seconds, so
+    // puzzles set up within one second look the same. A test that must replay a run
+    // exactly puts its own source here.
     unsigned (*shuffleSeed)() = ClockSeconds;
     static unsigned ClockSeconds();
 
+    cSerijacijaModel puzzle;
     SDL_Surface* background = nullptr;
     SDL_Event event;
     // This screen's own idea of the display mode, cleared by every new puzzle.
@@ -53,9 +50,12 @@ public:
     cDugmeIzlaz* exitButton = nullptr;
     cTekst* verdictText = nullptr;
     cTekst* hintText = nullptr;
+    uint32_t lettersShown = 0;
+    bool hintShown = false;
 
 private:
-    void ToggleDisplayMode(cGameEngine* engine);
+    // The mouse while the puzzle is on, handed to the model.
+    void HandleLogMouse(const SDL_Event& event);
 
     static cSerijacija instance;
 };

@@ -1,33 +1,19 @@
-// The start button's reaction to the mouse.
+// The start button: it announces itself, and changes the screen before it clicks.
 #include "widgets/cDugme.h"
 
 #include "engine/cGameEngine.h"
-#include "screens/cIzbor.h"
 
-cDugme::cDugme(int x, int y, int w, int h, cGameEngine* engine)
-    : look(engine->images.startSprajtmapa, 215, 102, x, y, w, h)
+cDugme::cDugme(const cLayout::cButton& layout, cGameState* target, cGameEngine* engine)
+    : look(engine->images.startSprajtmapa, layout), leadsTo(target)
 {
     cGameEngine::Log("cDugme Init");
 }
 
 void cDugme::HandleEvent(SDL_Event event, cGameEngine* engine)
 {
-    switch (event.type) {
-    case SDL_MOUSEMOTION:
-        look.Motion(event.motion.x, event.motion.y);
-        break;
-    case SDL_MOUSEBUTTONDOWN:
-        if (event.button.button == SDL_BUTTON_LEFT)
-            look.Press(event.button.x, event.button.y);
-        break;
-    case SDL_MOUSEBUTTONUP:
-        // A release inside acts even when the press began elsewhere.
-        if (event.button.button == SDL_BUTTON_LEFT && look.Inside(event.button.x, event.button.y)) {
-            engine->ChangeState(cIzbor::Instance());
-            look.Released();
-            cSoundSet::Play(engine->sounds.klik);
-        }
-        break;
+    if (look.HandleEvent(event) == cDugmeSprajt::CLICKED) {
+        engine->ChangeState(leadsTo);
+        cSoundSet::Play(engine->sounds.klik);
     }
 }
 

@@ -1,14 +1,12 @@
 // Hit test, frame changes and drawing shared by the start button, the icon and the exit button.
 #include "widgets/cDugmeSprajt.h"
 
-cDugmeSprajt::cDugmeSprajt(SDL_Surface* sheet, Uint16 frameWidth, Uint16 frameHeight, int x, int y,
-                           int w, int h)
-    : sheet(sheet), normalFrame{0, 0, frameWidth, frameHeight},
-      hoverFrame{static_cast<Sint16>(frameWidth), 0, frameWidth, frameHeight},
-      pressedFrame{static_cast<Sint16>(2 * frameWidth), 0, frameWidth, frameHeight},
-      position{static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
-               static_cast<Uint16>(h)},
-      current(&normalFrame), pressed(false)
+cDugmeSprajt::cDugmeSprajt(SDL_Surface* sheet, const cLayout::cButton& layout)
+    : sheet(sheet), normalFrame{0, 0, layout.frameWidth, layout.frameHeight},
+      hoverFrame{static_cast<Sint16>(layout.frameWidth), 0, layout.frameWidth, layout.frameHeight},
+      pressedFrame{static_cast<Sint16>(2 * layout.frameWidth), 0, layout.frameWidth,
+                   layout.frameHeight},
+      position(layout.hit), current(&normalFrame)
 {
 }
 
@@ -18,32 +16,41 @@ bool cDugmeSprajt::Inside(int mx, int my) const
     return x < mx && mx < x + w && y < my && my < y + h;
 }
 
-bool cDugmeSprajt::Motion(int mx, int my)
+cDugmeSprajt::eReaction cDugmeSprajt::HandleEvent(const SDL_Event& event)
 {
-    const bool inside = Inside(mx, my);
-    if (inside) {
+    switch (event.type) {
+    case SDL_MOUSEMOTION:
+        hovered = Inside(event.motion.x, event.motion.y);
+        if (hovered) {
+            current = pressed ? &pressedFrame : &hoverFrame;
+        } else {
+            current = &normalFrame;
+            pressed = false;
+        }
+        return MOVED;
+    case SDL_MOUSEBUTTONDOWN:
+        if (event.button.button != SDL_BUTTON_LEFT)
+            return NOTHING;
+        if (armsAnywhere)
+            pressed = true;
+        if (Inside(event.button.x, event.button.y)) {
+            current = &pressedFrame;
+            pressed = true;
+        }
+        return NOTHING;
+    case SDL_MOUSEBUTTONUP:
+        if (event.button.button != SDL_BUTTON_LEFT)
+            return NOTHING;
+        if (armsAnywhere)
+            pressed = false;
+        if (!Inside(event.button.x, event.button.y))
+            return NOTHING;
         current = &hoverFrame;
-    } else {
-        current = &normalFrame;
         pressed = false;
+        return CLICKED;
+    default:
+        return NOTHING;
     }
-    if (inside && pressed)
-        current = &pressedFrame;
-    return inside;
-}
-
-void cDugmeSprajt::Press(int mx, int my)
-{
-    if (Inside(mx, my)) {
-        current = &pressedFrame;
-        pressed = true;
-    }
-}
-
-void cDugmeSprajt::Released()
-{
-    current = &hoverFrame;
-    pressed = false;
 }
 
 void cDugmeSprajt::Draw(SDL_Surface* target) const

@@ -1,31 +1,24 @@
-// The activity icon's reaction to the mouse.
+// The activity icon: every motion tells the engine whether it is hovered.
 #include "widgets/cIkonica.h"
 
 #include "engine/cGameEngine.h"
-#include "screens/cSerijacija.h"
 
-cIkonica::cIkonica(int x, int y, int w, int h, cGameEngine* engine)
-    : look(engine->images.serijacijaIkonicaSprajtmapa, 47, 37, x, y, w, h)
+cIkonica::cIkonica(const cLayout::cButton& layout, cGameState* target, cGameEngine* engine)
+    : look(engine->images.serijacijaIkonicaSprajtmapa, layout), leadsTo(target)
 {
 }
 
 void cIkonica::HandleEvent(SDL_Event event, cGameEngine* engine)
 {
-    switch (event.type) {
-    case SDL_MOUSEMOTION:
-        // The selection screen writes the activity's name while this is set.
-        engine->iconHovered = look.Motion(event.motion.x, event.motion.y);
+    switch (look.HandleEvent(event)) {
+    case cDugmeSprajt::MOVED:
+        engine->iconHovered = look.hovered;
         break;
-    case SDL_MOUSEBUTTONDOWN:
-        if (event.button.button == SDL_BUTTON_LEFT)
-            look.Press(event.button.x, event.button.y);
+    case cDugmeSprajt::CLICKED:
+        engine->ChangeState(leadsTo);
+        cSoundSet::Play(engine->sounds.klik);
         break;
-    case SDL_MOUSEBUTTONUP:
-        if (event.button.button == SDL_BUTTON_LEFT && look.Inside(event.button.x, event.button.y)) {
-            engine->ChangeState(cSerijacija::Instance());
-            look.Released();
-            cSoundSet::Play(engine->sounds.klik);
-        }
+    case cDugmeSprajt::NOTHING:
         break;
     }
 }

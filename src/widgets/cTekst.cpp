@@ -1,4 +1,4 @@
-// Drawing text with the glyphs of "fnt.gif": whole lines and the typewriter.
+// Drawing text with the glyphs of "fnt.gif".
 #include "widgets/cTekst.h"
 
 #include "engine/cGameEngine.h"
@@ -27,8 +27,7 @@ const cGlyphIndex& Index()
 
 } // namespace
 
-cTekst::cTekst(cGameEngine* engine)
-    : sheet(SDL_DisplayFormatAlpha(engine->images.fnt)), revealCount(0), x(0), y(0)
+cTekst::cTekst(cGameEngine* engine) : sheet(SDL_DisplayFormatAlpha(engine->images.fnt))
 {
     // Not run-length encoded: each glyph is a small piece of a wide sheet, and SDL
     // would walk every encoded row from its start to find it.
@@ -57,12 +56,14 @@ int cTekst::TextWidth(const std::string& text)
     return width;
 }
 
-void cTekst::DrawText(const std::string& text, int x, int y, SDL_Surface* target)
+void cTekst::DrawText(const std::string& text, int x, int y, SDL_Surface* target, size_t count)
 {
-    if (!target || text.empty())
+    if (!target)
         return;
     Sint16 penX = static_cast<Sint16>(x);
-    for (unsigned char c : text) {
+    const size_t end = count < text.size() ? count : text.size();
+    for (size_t i = 0; i < end; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c == ' ') {
             penX = static_cast<Sint16>(penX + SPACE_ADVANCE);
             continue;
@@ -75,15 +76,4 @@ void cTekst::DrawText(const std::string& text, int x, int y, SDL_Surface* target
         SDL_BlitSurface(sheet, &from, target, &at);
         penX = static_cast<Sint16>(penX + glyph->w);
     }
-}
-
-void cTekst::TypeText(const std::string& source, int x, int y, SDL_Surface* target, uint32_t frame)
-{
-    this->x = x;
-    this->y = y;
-    if ((frame & 1) == 0 && revealCount < source.size()) {
-        revealed += source[revealCount];
-        revealCount += 1;
-    }
-    DrawText(revealed, this->x, this->y, target);
 }
