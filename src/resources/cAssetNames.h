@@ -18,8 +18,7 @@ public:
         const char* matte;
     };
 
-    // In the order the game loads them from IMAGE_ARCHIVE. Keep one row per line: the
-    // asset build reads them.
+    // In the order the game loads them from IMAGE_ARCHIVE, one row per line.
     static constexpr int PICTURE_COUNT = 12;
     static constexpr cPicture PICTURES[PICTURE_COUNT] = {
         {"sivo.gif", ""},
