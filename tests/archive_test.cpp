@@ -1,7 +1,7 @@
 // The archive reader: lookup rules on well-formed archives, malformed archives that
 // must end in a clear refusal, and the archive tool.
 #include "cChild.h"
-#include "cTestAssets.h"
+#include "cTempDir.h"
 #include "resources/cResourceArchive.h"
 
 #include <cstdlib>
@@ -52,7 +52,8 @@ protected:
 
 TEST_F(ArchiveTest, LookupFollowsTheTableAndMatchesWholeNamesOnly)
 {
-    cTestAssets::WriteArchive(path, {{"sivo.gif", {'G', 'I', 'F'}}, {"klik.wav", {}}});
+    ASSERT_TRUE(
+        cResourceArchive::Write(path, {{"sivo.gif", {'G', 'I', 'F'}}, {"klik.wav", {}}}, &error));
     EXPECT_EQ(Find("sivo.gif"), "GIF");
     EXPECT_EQ(Find("klik.wav"), "");
     EXPECT_EQ(result, cResourceArchive::FOUND) << "an empty entry is still found";

@@ -1,5 +1,7 @@
 // The built archives: the game finds every asset, and each picture, sound and the tune fits where
 // it is used.
+#include "engine/cLayout.h"
+#include "resources/cAssetNames.h"
 #include "resources/cResourceArchive.h"
 #include "widgets/cTekst.h"
 
@@ -12,6 +14,7 @@
 
 namespace {
 
+using L = cLayout;
 using Bytes = std::vector<unsigned char>;
 
 Bytes Entry(const std::string& archive, const std::string& name)
@@ -69,70 +72,44 @@ struct cPicture
     SDL_Surface* s = nullptr;
 };
 
-TEST(Assets, TheArchivesHoldExactlyTheNamesTheGameAsksFor)
-{
-    for (auto [archive, want] :
-         {std::pair<const char*, std::vector<std::string>>{
-              "imgres001.bin",
-              {"balvani_sprajtmapa.gif", "cvet.gif", "dugme_izlaz_sprajtmapa.gif", "meni_da.gif",
-               "meni_ne.gif", "naziv_aplikacije.gif", "pejzaz-s.gif", "programer.gif",
-               "serijacija_ikonica_sprajtmapa.gif", "sivo.gif", "sss_bez_balvana.gif",
-               "start_sprajtmapa.gif"}},
-          {"sndres001.bin",
-           {"aladin.mid", "aplauz.wav", "klik.wav", "odjava.wav", "ponovo.wav", "prijava.wav",
-            "ubac.wav"}},
-          {"fntres001.bin", {"fnt.gif"}}}) {
-        std::vector<cResourceArchive::cEntry> entries;
-        std::string error;
-        ASSERT_EQ(
-            cResourceArchive::List(ZAGONETAR_GAME_DIR "/" + std::string(archive), &entries, &error),
-            cResourceArchive::FOUND)
-            << error;
-        std::vector<std::string> names;
-        for (const cResourceArchive::cEntry& entry : entries)
-            names.push_back(entry.size > 0 ? entry.name : entry.name + " (empty)");
-        std::sort(names.begin(), names.end());
-        EXPECT_EQ(names, want) << archive;
-    }
-}
-
 TEST(Assets, PicturesFitWhereTheScreensDrawThem)
 {
-    // Negative sizes are bounds: the title, credit and flower must fit where they are drawn.
-    for (auto [name, w, h, keyed] : {std::tuple{"sivo.gif", 640, 480, false},
-                                     {"pejzaz-s.gif", 640, 480, false},
-                                     {"sss_bez_balvana.gif", 640, 480, false},
-                                     {"meni_da.gif", 256, 128, false},
-                                     {"meni_ne.gif", 256, 128, false},
-                                     {"balvani_sprajtmapa.gif", 284, 198, true},
-                                     {"naziv_aplikacije.gif", -604, -100, true},
-                                     {"programer.gif", -621, -22, true},
-                                     {"cvet.gif", -24, -24, true},
-                                     {"start_sprajtmapa.gif", 645, 102, true},
-                                     {"serijacija_ikonica_sprajtmapa.gif", 141, 37, true},
-                                     {"dugme_izlaz_sprajtmapa.gif", 267, 75, true}}) {
-        cPicture p("imgres001.bin", name);
+    // Backdrops fill the screen; button sheets hold three frames side by side.
+    for (auto [name, w, h] :
+         {std::tuple{"sivo.gif", L::SCREEN_WIDTH, L::SCREEN_HEIGHT},
+          {"pejzaz-s.gif", L::SCREEN_WIDTH, L::SCREEN_HEIGHT},
+          {"sss_bez_balvana.gif", L::SCREEN_WIDTH, L::SCREEN_HEIGHT},
+          {"start_sprajtmapa.gif", 3 * L::START_BUTTON.frameWidth, L::START_BUTTON.frameHeight},
+          {"serijacija_ikonica_sprajtmapa.gif", 3 * L::ACTIVITY_ICON.frameWidth,
+           L::ACTIVITY_ICON.frameHeight},
+          {"dugme_izlaz_sprajtmapa.gif", 3 * L::EXIT_BUTTON.frameWidth,
+           L::EXIT_BUTTON.frameHeight}}) {
+        cPicture p(cAssetNames::IMAGE_ARCHIVE, name);
         ASSERT_NE(p.s, nullptr);
-        const int width = w < 0 ? std::max(p.s->w, -w) : p.s->w,
-                  height = h < 0 ? std::max(p.s->h, -h) : p.s->h;
-        EXPECT_EQ(std::tuple(width, height, p.Keyed()), std::tuple(std::abs(w), std::abs(h), keyed))
-            << name;
+        EXPECT_EQ(std::pair(p.s->w, p.s->h), std::pair(w, h)) << name;
     }
-    EXPECT_NE(Entry("imgres001.bin", "meni_da.gif"), Entry("imgres001.bin", "meni_ne.gif"));
+    // The dialog, title and credit stay inside the screen where they are drawn.
+    for (auto [name, at] : {std::pair{"meni_da.gif", L::DIALOG},
+                            {"meni_ne.gif", L::DIALOG},
+                            {"naziv_aplikacije.gif", L::TITLE},
+                            {"programer.gif", L::CREDIT}}) {
+        cPicture p(cAssetNames::IMAGE_ARCHIVE, name);
+        ASSERT_NE(p.s, nullptr);
+        EXPECT_LE(at.x + p.s->w, L::SCREEN_WIDTH) << name;
+        EXPECT_LE(at.y + p.s->h, L::SCREEN_HEIGHT) << name;
+    }
+    EXPECT_NE(Entry(cAssetNames::IMAGE_ARCHIVE, "meni_da.gif"),
+              Entry(cAssetNames::IMAGE_ARCHIVE, "meni_ne.gif"));
 
-    // The log frames as the game cuts them, tallest first; a pixel outside would be drawn with a
-    // neighbour.
-    const std::vector<SDL_Rect> logs = {{0, 0, 29, 195},   {28, 19, 29, 175},  {56, 34, 29, 160},
-                                        {83, 51, 29, 144}, {112, 68, 29, 130}, {140, 84, 29, 112},
-                                        {170, 99, 29, 96}, {199, 117, 29, 80}, {227, 133, 29, 63},
-                                        {255, 148, 29, 48}};
-    cPicture("imgres001.bin", "balvani_sprajtmapa.gif").ExpectInkOnlyIn(logs, -1);
+    // Each log fills its frame, and a pixel outside would be drawn with a neighbour.
+    cPicture(cAssetNames::IMAGE_ARCHIVE, "balvani_sprajtmapa.gif")
+        .ExpectInkOnlyIn(std::vector<SDL_Rect>(L::LOG_FRAMES, L::LOG_FRAMES + L::COLUMN_COUNT), -1);
 
     std::vector<SDL_Rect> cells;
     for (int c = 0; c < 256; ++c)
         if (const cTekst::cGlyph* g = cTekst::Glyph(static_cast<unsigned char>(c)))
             cells.push_back({g->x, g->y, g->w, cTekst::GLYPH_HEIGHT});
-    cPicture("fntres001.bin", "fnt.gif")
+    cPicture(cAssetNames::FONT_ARCHIVE, cAssetNames::FONT)
         .ExpectInkOnlyIn(cells, 9); // unkeyed, it would be inked all over
 }
 
@@ -146,7 +123,7 @@ TEST(Assets, EveryWavLoadsWithASensibleLengthAndTheTuneIsWellFormed)
                                            {"ubac.wav", 0.05, 0.6},
                                            {"aplauz.wav", 2.0, 3.0},
                                            {"ponovo.wav", 0.3, 1.5}}) {
-        Bytes bytes = Entry("sndres001.bin", name);
+        Bytes bytes = Entry(cAssetNames::SOUND_ARCHIVE, name);
         Mix_Chunk* chunk =
             Mix_LoadWAV_RW(SDL_RWFromMem(bytes.data(), static_cast<int>(bytes.size())), 1);
         ASSERT_NE(chunk, nullptr) << name << ": " << Mix_GetError();
@@ -156,24 +133,8 @@ TEST(Assets, EveryWavLoadsWithASensibleLengthAndTheTuneIsWellFormed)
         Mix_FreeChunk(chunk);
     }
 
-    // The tune: format 1, its track chunks fill the file and each ends with end-of-track.
-    Bytes d = Entry("sndres001.bin", "aladin.mid");
-    auto big = [&](size_t p, int n) {
-        uint32_t v = 0;
-        while (n--)
-            v = v << 8 | d.at(p++);
-        return v;
-    };
-    EXPECT_EQ(std::tuple(big(0, 4), big(8, 2)), std::tuple(0x4d546864u, 1u)) << "MThd, format 1";
-    uint32_t tracks = 0;
-    size_t p = 14;
-    for (; p + 8 <= d.size(); p += 8 + big(p + 4, 4), ++tracks) {
-        EXPECT_EQ(big(p, 4), 0x4d54726bu) << "MTrk";
-        EXPECT_EQ(big(p + 8 + big(p + 4, 4) - 3, 3), 0xff2f00u)
-            << "track " << tracks << " has no end";
-    }
-    EXPECT_EQ(p, d.size());
-    EXPECT_EQ(tracks, big(10, 2));
+    // The tune plays through the mixer's MIDI synthesizer.
+    Bytes d = Entry(cAssetNames::SOUND_ARCHIVE, cAssetNames::MUSIC);
     SDL_RWops* rw = SDL_RWFromMem(d.data(), static_cast<int>(d.size()));
     Mix_Music* music = Mix_LoadMUS_RW(rw);
     EXPECT_NE(music, nullptr) << Mix_GetError();

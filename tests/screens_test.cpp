@@ -1,81 +1,43 @@
-// The intro, the pause dialog and the selection through the real engine: traces, keys, memory.
+// The screens on the real engine and pictures, headless: the way through the game, the
+// dialog, the buttons, F11, and a puzzle played with the mouse.
 #include "cHeadlessGame.h"
+#include "engine/cLayout.h"
 #include "screens/cGlavniMeni.h"
 #include "screens/cIntro.h"
 #include "screens/cIzbor.h"
 #include "screens/cSerijacija.h"
 #include "widgets/cDugme.h"
+#include "widgets/cDugmeIzlaz.h"
+#include "widgets/cIkonica.h"
 
-#include <SDL_mixer.h>
 #include <gtest/gtest.h>
-#include <malloc.h>
-
-#include <functional>
-
-#include <string>
 #include <vector>
 
 namespace {
 
-using Modes = std::vector<Uint32>;
+using L = cLayout;
 
-// Stand-in colours (see cTestAssets::Images) and points on the screens' widgets.
-const uint32_t SIVO = 0x808080, START = 0x20A020, PEJZAZ = 0x60C0F0, IKONICA = 0xF0C000;
-const uint32_t MENI_DA = 0x3040C0, MENI_NE = 0x30C0C0, NAZIV = 0xF0F0F0, PROGRAMER = 0x202020,
-               INK = 0xFFFFFF;
-const int START_X = 300, START_Y = 370, ICON_X = 270, ICON_Y = 60;
-const Uint32 FS = SDL_FULLSCREEN;
+// The middle of a button's hit area.
+int MidX(const L::cButton& b)
+{
+    return b.hit.x + b.hit.w / 2;
+}
+int MidY(const L::cButton& b)
+{
+    return b.hit.y + b.hit.h / 2;
+}
 
-// Every mode the game asks for, from a mode setter that can be told to fail.
-Modes modes;
-bool failFullscreen = false, failWindow = false;
-
+// Every mode the game asks for, and switches that can be made to fail.
+std::vector<Uint32> modes;
+bool failFullscreen, failWindow;
 SDL_Surface* RecordingSetVideoMode(int w, int h, int bpp, Uint32 flags)
 {
     modes.push_back(flags);
-    return ((flags & FS) ? failFullscreen : failWindow) ? nullptr
-                                                        : SDL_SetVideoMode(w, h, bpp, flags);
-}
-
-// Standard output is captured for the traces, so failures are repeated on standard error.
-struct cFailuresToStderr : ::testing::EmptyTestEventListener
-{
-    void OnTestPartResult(const ::testing::TestPartResult& r) override
-    {
-        if (r.failed())
-            fprintf(stderr, "%s:%d: %s\n", r.file_name() ? r.file_name() : "?", r.line_number(),
-                    r.message());
+    if ((flags & SDL_FULLSCREEN) ? failFullscreen : failWindow) {
+        SDL_SetError("refused by the test");
+        return nullptr;
     }
-};
-const bool failuresShown =
-    (::testing::UnitTest::GetInstance()->listeners().Append(new cFailuresToStderr), true);
-
-cGlavniMeni* Menu()
-{
-    return cGlavniMeni::Instance();
-}
-cIzbor* Selection()
-{
-    return cIzbor::Instance();
-}
-cIntro* Intro()
-{
-    return cIntro::Instance();
-}
-
-// Input for one frame, queued in order: keys, left clicks and pointer motion.
-using In = std::function<void()>;
-In Key(SDLKey key)
-{
-    return [=] { cHeadlessGame::PushKey(key); };
-}
-In Click(int x, int y)
-{
-    return [=] { cHeadlessGame::PushClick(x, y); };
-}
-In Move(int x, int y)
-{
-    return [=] { cHeadlessGame::PushMotion(x, y); };
+    return SDL_SetVideoMode(w, h, bpp, flags & ~SDL_FULLSCREEN);
 }
 
 class ScreensTest : public ::testing::Test
@@ -86,226 +48,228 @@ protected:
         modes.clear();
         failFullscreen = failWindow = false;
         game.engine.setVideoMode = RecordingSetVideoMode;
-        game.StartOnIntro();
-        game.Frame();
+        game.Frames();
+        trace.Take();
     }
-    ~ScreensTest() override { game.Stop(); }
 
-    std::string Trace() { return trace.Take(); }
-    void Frame(std::initializer_list<In> input = {})
+    cGameState* Top() { return game.engine.states.back(); }
+    void Key(SDLKey key)
     {
-        for (const In& push : input)
-            push();
-        game.Frame();
+        cHeadlessGame::PushKey(key);
+        game.Frames();
     }
-    void Frames(std::initializer_list<SDLKey> keys) // a key a frame
+    void Click(const L::cButton& button)
     {
-        for (SDLKey key : keys)
-            Frame({Key(key)});
+        cHeadlessGame::PushClick(MidX(button), MidY(button));
+        game.Frames();
     }
-    void ToSelection()
+    bool DialogShows(SDL_Surface* answer)
     {
-        Frame({Click(START_X, START_Y)});
-        ASSERT_EQ(game.engine.states.back(), Selection());
-        Trace();
+        game.Frames();
+        return game.Shows(answer, L::DIALOG.x, L::DIALOG.y, L::DIALOG.x + 30, L::DIALOG.y + 30);
     }
 
     cTrace trace;
-    cHeadlessGame game{32};
+    cHeadlessGame game;
+    cImageSet& images = game.engine.images;
 };
 
-TEST_F(ScreensTest, StartingDrawingAndClosingTheIntro)
+TEST_F(ScreensTest, TheWayThroughTheScreensAndOutByTheCloseButton)
 {
-    EXPECT_EQ(Trace(), "cGameEngine Init\ncDugme Init\n");
-    // Backdrop, credit at (19, 296), title at (36, 196), the start button at (207, 318).
-    for (auto [x, y, rgb] : {std::tuple{0, 0, SIVO},
-                             {639, 479, SIVO},
-                             {19, 296, PROGRAMER},
-                             {18, 296, SIVO},
-                             {36, 196, NAZIV},
-                             {35, 196, SIVO},
-                             {207, 318, START},
-                             {421, 419, START},
-                             {422, 419, SIVO}})
-        EXPECT_EQ(game.Pixel(x, y), rgb) << x << "," << y;
-    // Only Esc, F11 and the start button do anything here.
-    Frame({Key(SDLK_RETURN), Key(SDLK_SPACE), Key(SDLK_UP), Key(SDLK_a), Click(5, 5),
-           [] { cHeadlessGame::PushButton(true, SDL_BUTTON_RIGHT, START_X, START_Y); },
-           [] { cHeadlessGame::PushQuit(); }});
-    EXPECT_EQ(std::tuple(game.engine.running, game.engine.states.size(), modes.size()),
-              std::tuple(false, 1u, 0u));
-    game.Stop();
-    EXPECT_EQ(Trace(), "cIntro Cleanup\ncGameEngine Cleanup\n");
-}
+    EXPECT_TRUE(game.Shows(images.sivo, 0, 0, 3, 3));
+    EXPECT_TRUE(game.Shows(images.startSprajtmapa, L::START_BUTTON.hit.x, L::START_BUTTON.hit.y,
+                           MidX(L::START_BUTTON), MidY(L::START_BUTTON)));
+    Click(L::START_BUTTON);
+    EXPECT_EQ(Top(), cIzbor::Instance());
+    EXPECT_EQ(trace.Take(), "cIntro Cleanup\n");
+    EXPECT_TRUE(game.Shows(images.pejzaz, 0, 0, 3, 3));
 
-// After Esc a screen leaves the rest of the frame's input to the dialog.
-TEST_F(ScreensTest, TheMenuOpensOnceFlipsItsAnswerAndIgnoresEverythingElse)
-{
-    cDugme* button = static_cast<cDugme*>(Intro()->objects.front());
-    Trace();
-    Frame({Key(SDLK_ESCAPE), Key(SDLK_ESCAPE)});
-    EXPECT_EQ(Trace(), "cIntro Pause\ncGlavniMeni Init\n");
-    // Drawn at (192, 176), 256 x 128, over the intro's last frame.
-    for (auto [x, y, rgb] : {std::tuple{192, 176, MENI_NE},
-                             {447, 303, MENI_NE},
-                             {191, 176, SIVO},
-                             {448, 303, SIVO},
-                             {207, 318, START}})
-        EXPECT_EQ(game.Pixel(x, y), rgb) << x << "," << y;
-    Frame({Move(START_X, START_Y), Click(START_X, START_Y), Key(SDLK_ESCAPE), Key(SDLK_F11),
-           Key(SDLK_SPACE)});
-    EXPECT_EQ(std::tuple(Trace(), game.engine.states.size(), modes.size()), std::tuple("", 2u, 0u));
-    EXPECT_EQ(button->look.current, &button->look.normalFrame) << "the covered button saw nothing";
-
-    for (auto [key, answer, rgb] : {std::tuple{SDLK_DOWN, cGlavniMeni::DA, MENI_DA},
-                                    {SDLK_DOWN, cGlavniMeni::NE, MENI_NE},
-                                    {SDLK_UP, cGlavniMeni::DA, MENI_DA},
-                                    {SDLK_UP, cGlavniMeni::NE, MENI_NE}}) {
-        Frame({Key(key)});
-        EXPECT_EQ(std::pair(Menu()->selection, game.Pixel(200, 200)), std::pair(int(answer), rgb));
-    }
-    Frame({Key(SDLK_RETURN)});
-    EXPECT_EQ(Trace(), "cGlavniMeni cleanup\ncIntro Resume\n");
-    EXPECT_EQ(Intro()->objects.front(), button);
-    EXPECT_EQ(game.Pixel(202, 186), SIVO);
-
-    Frames({SDLK_ESCAPE, SDLK_DOWN});
-    game.engine.PopState();
-    Frame({Key(SDLK_ESCAPE)});
-    EXPECT_EQ(Menu()->selection, cGlavniMeni::NE) << "left on yes, it opens on no all the same";
-
-    // Alone on the stack, no has nothing to return to; yes still ends the game.
-    Frame({Key(SDLK_RETURN)});
-    game.engine.ChangeState(Menu());
-    Frames({SDLK_RETURN, SDLK_RETURN});
-    EXPECT_TRUE(game.engine.running);
-    Frame({Key(SDLK_DOWN), Key(SDLK_RETURN)});
-    EXPECT_FALSE(game.engine.running);
-}
-
-TEST_F(ScreensTest, AClickAfterEscAndASecondEnterStayWithTheCoveredSelection)
-{
-    ToSelection();
-    Frame({Key(SDLK_ESCAPE), Click(ICON_X, ICON_Y)});
-    Frame();
-    EXPECT_EQ(Trace(), "cIzbor Pause\ncGlavniMeni Init\n");
-    EXPECT_TRUE(game.engine.logs.empty());
-    Frame({Key(SDLK_RETURN), Key(SDLK_RETURN), Key(SDLK_ESCAPE)});
-    EXPECT_EQ(Trace(), "cGlavniMeni cleanup\ncIzbor Resume\n");
-    Frame(); // the rest reaches the selection now
-    EXPECT_EQ(Trace(), "cIzbor Pause\ncGlavniMeni Init\n");
-}
-
-// A widget's click changes the screen while more events wait: the frame goes on with them.
-TEST_F(ScreensTest, StateChangesInsideAWidgetHandler)
-{
-    Trace();
-    // The second click reaches the intro's button and enters the selection again; the intro handles
-    // the Esc.
-    Frame({Click(START_X, START_Y), Click(START_X, START_Y), Move(5, 5), Key(SDLK_ESCAPE)});
-    EXPECT_EQ(Trace(), "cIntro Cleanup\ncIzbor Cleanup\ncIzbor Pause\ncGlavniMeni Init\n");
-    EXPECT_TRUE(Intro()->objects.empty() && game.engine.RetiredCount() == 0)
-        << "the intro's button went after the frame";
-    Frame({Key(SDLK_RETURN)});
-    Frame({Move(ICON_X, ICON_Y)});
-    EXPECT_EQ(game.Pixel(208, 250), INK) << "the selection entered twice works";
-    Trace();
-
-    // The icon still gets the motion after its click, the selection the Esc.
-    Frame({Click(ICON_X, ICON_Y), Move(ICON_X + 1, ICON_Y), Key(SDLK_ESCAPE)});
-    EXPECT_EQ(Trace(), "cIzbor Cleanup\ncSerijacija Pause\ncGlavniMeni Init\n");
-    EXPECT_EQ(Selection()->icon, nullptr) << "released once the frame's events were handled";
-    Frame({Key(SDLK_RETURN)});
-    EXPECT_EQ(game.engine.states.back(), cSerijacija::Instance());
-    Mix_HaltMusic();
-}
-
-TEST_F(ScreensTest, TheSelectionShowsTheNameWhileTheIconIsHovered)
-{
-    Frame({Move(ICON_X, ICON_Y), Click(START_X, START_Y)}); // resting there when the screen opens
-    EXPECT_FALSE(game.engine.iconHovered);
-    for (auto [x, y, rgb] : {std::tuple{5, 5, PEJZAZ},
-                             {251, 47, IKONICA},
-                             {297, 83, IKONICA},
-                             {298, 83, PEJZAZ},
-                             {208, 250, PEJZAZ}})
-        EXPECT_EQ(game.Pixel(x, y), rgb) << x << "," << y;
-    for (auto [x, y, hovered] : {std::tuple{252, 48, true},
-                                 {251, 60, false},
-                                 {295, 81, true},
-                                 {296, 60, false},
-                                 {270, 47, false},
-                                 {270, 82, false},
-                                 {ICON_X, ICON_Y, true}}) {
-        Frame({Move(x, y)});
-        EXPECT_EQ(game.engine.iconHovered, hovered) << x << "," << y;
-        // "Stapici" at (208, 243), 67 pixels wide.
-        const uint32_t name = hovered ? INK : PEJZAZ;
-        EXPECT_EQ(
-            std::tuple(game.Pixel(208, 250), game.Pixel(208 + 66, 250), game.Pixel(208 + 67, 250)),
-            std::tuple(name, name, PEJZAZ));
-    }
-    Trace();
-    Frame({Key(SDLK_SPACE), Key(SDLK_RETURN), Key(SDLK_UP)});
-    EXPECT_EQ(Trace(), "");
-    Frames({SDLK_ESCAPE, SDLK_RETURN});
-    EXPECT_TRUE(game.engine.iconHovered) << "nothing is reset under the dialog";
-    EXPECT_EQ(game.Pixel(208, 250), INK);
-}
-
-TEST_F(ScreensTest, F11SwitchesAndAFailedSwitchKeepsAWorkingScreen)
-{
-    Frame({Key(SDLK_F11)});
-    EXPECT_TRUE(game.engine.fullscreen);
-    SDL_Surface* screen = game.engine.screen;
-    EXPECT_EQ(std::tuple(screen->w, screen->h, screen->format->BitsPerPixel),
-              std::tuple(640, 480, Uint8(32)));
-    EXPECT_EQ(game.Pixel(207, 318), START) << "drawn whole on the new surface";
-    Frame({Key(SDLK_F11)});
-    failFullscreen = true; // falls back to a window
-    Frame({Key(SDLK_F11)});
-    EXPECT_EQ(std::pair(game.engine.fullscreen, game.Pixel(0, 0)), std::pair(false, SIVO));
-    failFullscreen = false;
-    Frame({Key(SDLK_F11)});
-
-    // The selection keeps its own flag through the dialog, cleared on each entry.
-    ToSelection();
-    Frames({SDLK_F11, SDLK_ESCAPE, SDLK_RETURN, SDLK_F11, SDLK_F11});
-    game.engine.ChangeState(Selection());
-    Frame({Key(SDLK_F11)});
-    EXPECT_EQ(modes, (Modes{FS, 0, FS, 0, FS, FS, 0, FS, FS}));
-    failWindow = true; // stays full screen
-    Frame({Key(SDLK_F11)});
-    EXPECT_TRUE(Selection()->fullscreen);
-    EXPECT_EQ(game.Pixel(5, 5), PEJZAZ);
-
-    // When no mode works the game ends cleanly, handling the events after it; a frame without a
-    // screen draws nothing.
-    failFullscreen = true;
-    Frame({Key(SDLK_F11), Move(ICON_X, ICON_Y)});
-    EXPECT_EQ(std::tuple(game.engine.iconHovered, game.engine.running, game.engine.screen),
-              std::tuple(true, false, nullptr));
-    Frame();
-}
-
-TEST_F(ScreensTest, MemoryStaysFlatOverManyEntries)
-{
-    ToSelection();
-    auto round = [&] { // a new entry, the dialog, the puzzle and out through its exit button
-        game.engine.ChangeState(Selection());
-        Frames({SDLK_ESCAPE, SDLK_RETURN});
-        Frame({Move(ICON_X, ICON_Y), Click(ICON_X, ICON_Y)});
-        EXPECT_EQ(game.engine.states.back(), cSerijacija::Instance());
-        Frame({Move(570, 50), Click(570, 50)});
-        Mix_HaltMusic();
-        EXPECT_EQ(game.engine.states.back(), Selection());
+    // The name shows under the icon only while it is hovered.
+    auto nameArea = [&] {
+        return cHeadlessGame::Pixel(game.engine.screen, L::ACTIVITY_NAME.x + 4,
+                                    L::ACTIVITY_NAME.y + 9);
     };
-    for (int i = 0; i < 10; ++i)
-        round();
-    const size_t before = mallinfo2().uordblks;
-    for (int i = 0; i < 100 && !HasFailure(); ++i)
-        round();
-    EXPECT_LT(mallinfo2().uordblks, before + 64 * 1024);
+    const uint32_t plain = nameArea();
+    cHeadlessGame::PushMotion(MidX(L::ACTIVITY_ICON), MidY(L::ACTIVITY_ICON));
+    game.Frames();
+    EXPECT_NE(nameArea(), plain);
+    cHeadlessGame::PushMotion(L::ACTIVITY_ICON.hit.x, MidY(L::ACTIVITY_ICON)); // on the edge
+    game.Frames();
+    EXPECT_EQ(nameArea(), plain);
+
+    Click(L::ACTIVITY_ICON);
+    EXPECT_EQ(Top(), cSerijacija::Instance());
+    EXPECT_EQ(trace.Take(), "cIzbor Cleanup\n");
+    Click(L::EXIT_BUTTON);
+    EXPECT_EQ(Top(), cIzbor::Instance());
+    EXPECT_EQ(trace.Take(), "cSerijacija Cleanup\n");
+
+    cHeadlessGame::PushQuit();
+    game.Frames();
+    EXPECT_FALSE(game.engine.Running());
+    game.Stop();
+    EXPECT_EQ(trace.Take(), "cIzbor Cleanup\ncGameEngine Cleanup\n");
+}
+
+TEST_F(ScreensTest, TheDialogOpensOnceOverEveryScreenAndOnlyYesEndsTheGame)
+{
+    for (int screen = 0; screen < 3; ++screen) {
+        const char* name = screen == 0 ? "cIntro" : screen == 1 ? "cIzbor" : "cSerijacija";
+        // Two Esc in one frame: the dialog opens once and the second Esc is its own.
+        cHeadlessGame::PushKey(SDLK_ESCAPE);
+        cHeadlessGame::PushKey(SDLK_ESCAPE);
+        game.Frames();
+        EXPECT_EQ(trace.Take(), std::string(name) + " Pause\ncGlavniMeni Init\n");
+        EXPECT_TRUE(DialogShows(images.meniNe));
+        Key(SDLK_DOWN);
+        EXPECT_TRUE(DialogShows(images.meniDa));
+        Key(SDLK_UP);
+        Key(SDLK_UP);
+        EXPECT_TRUE(DialogShows(images.meniDa)) << "the answer wraps around";
+        Key(SDLK_DOWN);
+        // Enter on "no" closes it; a second Enter in that frame belongs to the screen below.
+        cHeadlessGame::PushKey(SDLK_RETURN);
+        cHeadlessGame::PushKey(SDLK_RETURN);
+        game.Frames();
+        EXPECT_EQ(trace.Take(), std::string("cGlavniMeni cleanup\n") + name + " Resume\n");
+        EXPECT_TRUE(game.engine.Running());
+        Click(screen == 0 ? L::START_BUTTON : L::ACTIVITY_ICON);
+        trace.Take();
+    }
+    Key(SDLK_ESCAPE);
+    Key(SDLK_DOWN);
+    Key(SDLK_RETURN);
+    EXPECT_FALSE(game.engine.Running());
+
+    // With nothing below, Enter on "no" leaves the dialog up: the game needs a screen.
+    game.engine.PopState();
+    game.engine.ChangeState(cGlavniMeni::Instance());
+    game.engine.running = true;
+    Key(SDLK_RETURN);
+    EXPECT_EQ(Top(), cGlavniMeni::Instance());
+}
+
+TEST_F(ScreensTest, ButtonsShowHoverAndPressAndTheExitButtonArmsAnywhere)
+{
+    cDugme* start = static_cast<cDugme*>(cIntro::Instance()->objects.front());
+    cHeadlessGame::PushMotion(MidX(L::START_BUTTON), MidY(L::START_BUTTON));
+    game.Frames();
+    EXPECT_EQ(start->look.current, &start->look.hoverFrame);
+    cHeadlessGame::PushButton(true, SDL_BUTTON_LEFT, MidX(L::START_BUTTON), MidY(L::START_BUTTON));
+    game.Frames();
+    EXPECT_EQ(start->look.current, &start->look.pressedFrame);
+    cHeadlessGame::PushMotion(5, 5); // out: disarmed, so coming back only hovers
+    cHeadlessGame::PushMotion(MidX(L::START_BUTTON), MidY(L::START_BUTTON));
+    game.Frames();
+    EXPECT_EQ(start->look.current, &start->look.hoverFrame);
+    // A press elsewhere and a release inside still clicks.
+    cHeadlessGame::PushButton(true, SDL_BUTTON_LEFT, 5, 5);
+    cHeadlessGame::PushButton(false, SDL_BUTTON_LEFT, MidX(L::START_BUTTON), MidY(L::START_BUTTON));
+    game.Frames();
+    ASSERT_EQ(Top(), cIzbor::Instance());
+    Click(L::ACTIVITY_ICON);
+
+    cDugmeIzlaz* exit = cSerijacija::Instance()->exitButton;
+    cHeadlessGame::PushButton(true, SDL_BUTTON_LEFT, 5, 470);
+    cHeadlessGame::PushMotion(MidX(L::EXIT_BUTTON), MidY(L::EXIT_BUTTON));
+    game.Frames();
+    EXPECT_EQ(exit->look.current, &exit->look.pressedFrame) << "armed by a press outside";
+    cHeadlessGame::PushButton(false, SDL_BUTTON_RIGHT, MidX(L::EXIT_BUTTON), MidY(L::EXIT_BUTTON));
+    game.Frames();
+    EXPECT_EQ(Top(), cSerijacija::Instance()) << "only the left button clicks";
+    cHeadlessGame::PushButton(false, SDL_BUTTON_LEFT, 5, 470);
+    cHeadlessGame::PushMotion(MidX(L::EXIT_BUTTON), MidY(L::EXIT_BUTTON) + 1);
+    game.Frames();
+    EXPECT_EQ(exit->look.current, &exit->look.hoverFrame) << "disarmed by a release outside";
+    // The click leaves the puzzle inside the button's own handler; the rest of the
+    // frame's events still reach the old screen's objects, which live until it ends.
+    cHeadlessGame::PushClick(MidX(L::EXIT_BUTTON), MidY(L::EXIT_BUTTON));
+    cHeadlessGame::PushClick(MidX(L::EXIT_BUTTON), MidY(L::EXIT_BUTTON));
+    game.Frames();
+    EXPECT_EQ(Top(), cIzbor::Instance());
+    EXPECT_EQ(game.engine.RetiredCount(), 0u);
+}
+
+TEST_F(ScreensTest, F11KeepsEachScreensOwnFlagAndAFailedSwitchKeepsAWorkingScreen)
+{
+    const Uint32 FS = SDL_FULLSCREEN;
+    Key(SDLK_F11);
+    EXPECT_TRUE(game.engine.fullscreen);
+    EXPECT_TRUE(game.Shows(images.sivo, 0, 0, 3, 3)) << "drawn whole on the new surface";
+    failFullscreen = true; // the intro's flag lasts: the next F11 asks for a window
+    Key(SDLK_F11);
+    EXPECT_FALSE(game.engine.fullscreen);
+    Click(L::START_BUTTON);
+    Key(SDLK_F11); // the selection's flag starts cleared: asks for full screen, refused
+    failFullscreen = false;
+    Key(SDLK_F11);
+    Click(L::ACTIVITY_ICON);
+    Key(SDLK_F11); // so does every new puzzle's
+    EXPECT_EQ(modes, (std::vector<Uint32>{FS, 0, FS, 0, FS, FS}));
+    EXPECT_TRUE(cSerijacija::Instance()->fullscreen);
+
+    // When no mode works the game ends cleanly after this frame and draws nothing more.
+    failFullscreen = failWindow = true;
+    Key(SDLK_F11);
+    Key(SDLK_F11);
+    EXPECT_EQ(game.engine.screen, nullptr);
+    EXPECT_FALSE(game.engine.Running());
+}
+
+// Drags log i by its middle onto slot k's flower.
+void DragLog(const cSerijacijaModel& puzzle, int i, int k)
+{
+    const SDL_Rect r = puzzle.logs[i].GetRect();
+    cHeadlessGame::PushMotion(r.x + r.w / 2, r.y + r.h / 2);
+    cHeadlessGame::PushButton(true, SDL_BUTTON_LEFT, r.x + r.w / 2, r.y + r.h / 2);
+    cHeadlessGame::PushMotion(L::SlotX(k) + r.w / 2, L::SLOT_Y - 10 + r.h / 2);
+    cHeadlessGame::PushButton(false, SDL_BUTTON_LEFT, L::SlotX(k), L::SLOT_Y);
+}
+
+TEST_F(ScreensTest, APuzzlePlayedWithTheMouseIsJudgedAndStartsAnew)
+{
+    Click(L::START_BUTTON);
+    Click(L::ACTIVITY_ICON);
+    cSerijacija* screen = cSerijacija::Instance();
+    for (bool right : {true, false}) {
+        trace.Take();
+        for (int i = 0; i < cLayout::COLUMN_COUNT; ++i) {
+            const int target = screen->puzzle.logs[i].GetTarget();
+            DragLog(screen->puzzle, i, right ? target : cLayout::COLUMN_COUNT - 1 - target);
+            game.Frames();
+            // The log stands on its flower, drawn from its own frame of the log sheet.
+            const SDL_Rect r = screen->puzzle.logs[i].GetRect();
+            const SDL_Rect& f = cLayout::LOG_FRAMES[i];
+            EXPECT_TRUE(game.Shows(images.balvaniSprajtmapa, r.x - f.x, r.y - f.y, r.x + 14,
+                                   r.y + r.h - 5));
+        }
+        EXPECT_EQ(screen->puzzle.verdict,
+                  right ? cSerijacijaModel::RIGHT : cSerijacijaModel::WRONG);
+        const std::string verdict = right ? "Bravo!" : "Greska!";
+        // Typed out a letter every other frame, then the hint blinks.
+        game.Frames(2 * verdict.size());
+        EXPECT_EQ(screen->lettersShown, verdict.size());
+        int written = 0;
+        for (int x = L::VERDICT.x; x < L::VERDICT.x + 60; ++x)
+            written += !game.Shows(images.sssBezBalvana, 0, 0, x, L::VERDICT.y + 9);
+        EXPECT_GT(written, 5) << verdict << " is on the screen";
+        EXPECT_FALSE(screen->hintShown);
+        SDL_Delay(1100);
+        game.Frames();
+        EXPECT_TRUE(screen->hintShown);
+        // The right button starts anew after the first puzzle, Return after the second.
+        if (right)
+            cHeadlessGame::PushButton(true, SDL_BUTTON_RIGHT, 300, 300);
+        else
+            cHeadlessGame::PushKey(SDLK_RETURN);
+        game.Frames();
+        EXPECT_EQ(trace.Take(), "cSerijacija Cleanup\n");
+        EXPECT_FALSE(screen->puzzle.puzzleDone);
+    }
+    Key(SDLK_RETURN);
+    EXPECT_EQ(trace.Take(), "") << "Return does nothing during a puzzle";
+    Key(SDLK_SPACE);
+    EXPECT_EQ(trace.Take(), "cSerijacija Cleanup\n");
 }
 
 } // namespace

@@ -11,23 +11,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-cTempDir::cTempDir()
-{
-    char name[] = "/tmp/zagonetar-test-XXXXXX";
-    if (!mkdtemp(name)) {
-        perror("mkdtemp");
-        abort();
-    }
-    path = name;
-}
-
-cTempDir::~cTempDir()
-{
-    nftw(
-        path.c_str(), [](const char* p, const struct stat*, int, struct FTW*) { return remove(p); },
-        16, FTW_DEPTH | FTW_PHYS);
-}
-
 std::string ReadFileText(const std::string& path)
 {
     std::string text;

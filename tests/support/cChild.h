@@ -1,25 +1,11 @@
 // Runs the real game (or the archive tool) as a child process and reads what it says.
 #pragma once
 
+#include "cTempDir.h"
+
 #include <string>
 #include <sys/types.h>
 #include <vector>
-
-// A fresh directory under /tmp, removed with everything in it when the object goes.
-class cTempDir
-{
-public:
-    cTempDir();
-    ~cTempDir();
-    cTempDir(const cTempDir&) = delete;
-    cTempDir& operator=(const cTempDir&) = delete;
-
-    const std::string& Path() const { return path; }
-    std::string operator/(const std::string& name) const { return path + "/" + name; }
-
-private:
-    std::string path;
-};
 
 std::string ReadFileText(const std::string& path);
 

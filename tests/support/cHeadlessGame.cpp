@@ -1,13 +1,14 @@
 // Starting the real game in-process for the tests, and driving it frame by frame.
 #include "cHeadlessGame.h"
 
-#include "cTestAssets.h"
+#include "engine/cLayout.h"
+#include "resources/cAssetNames.h"
 #include "screens/cIntro.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
+#include <cstring>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <unistd.h>
 
 namespace {
@@ -29,33 +30,53 @@ const bool failuresToStderr = [] {
     return true;
 }();
 
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void PushEvent(SDL_Event event)
+{
+    SDL_PushEvent(&event);
+}
+
 } // namespace
 
-cHeadlessGame::cHeadlessGame(int bpp, const std::string& archiveDir) : bpp(bpp)
+std::string cHeadlessGame::ArchivePath(const char* name)
+{
+    return std::string(ZAGONETAR_GAME_DIR) + "/" + name;
+}
+
+void cHeadlessGame::CopyArchives(const std::string& dir)
+{
+    for (const char* name :
+         {cAssetNames::IMAGE_ARCHIVE, cAssetNames::SOUND_ARCHIVE, cAssetNames::FONT_ARCHIVE}) {
+        std::ofstream(dir + "/" + name, std::ios::binary) << ReadAll(ArchivePath(name));
+    }
+}
+
+cHeadlessGame::cHeadlessGame(int bpp)
 {
     char* cwd = getcwd(nullptr, 0);
     previousDir = cwd ? cwd : "/";
     free(cwd);
-    if (archiveDir.empty())
-        cTestAssets::WriteGameArchives(dir.Path());
-    if (chdir(archiveDir.empty() ? dir.Path().c_str() : archiveDir.c_str()) != 0)
+    CopyArchives(dir.Path());
+    if (chdir(dir.Path().c_str()) != 0)
         abort();
-    Start();
-}
-
-void cHeadlessGame::Start()
-{
-    engine.Init("Zagonetar - <F11> za fullscreen, <Esc> za pauzu/izlaz", 640, 480, bpp);
+    const cLoadError failure =
+        engine.Init("Zagonetar", cLayout::SCREEN_WIDTH, cLayout::SCREEN_HEIGHT, bpp);
+    if (failure.Failed()) {
+        fprintf(stderr, "the game did not start: %s\n", failure.message.c_str());
+        abort();
+    }
     engine.sounds.farewellMs = 0;
-    DrainEvents();
-    stopped = false;
-}
-
-void cHeadlessGame::Restart()
-{
-    Stop();
-    Start();
-    StartOnIntro();
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+    }
+    engine.ChangeState(cIntro::Instance());
 }
 
 cHeadlessGame::~cHeadlessGame()
@@ -65,68 +86,54 @@ cHeadlessGame::~cHeadlessGame()
         perror("chdir");
 }
 
-void cHeadlessGame::StartOnIntro()
-{
-    engine.ChangeState(cIntro::Instance());
-}
-
-void cHeadlessGame::Frame()
-{
-    engine.RunFrame(false);
-}
-
 void cHeadlessGame::Frames(int count)
 {
     for (int i = 0; i < count; ++i)
-        Frame();
+        engine.RunFrame(false);
 }
 
 void cHeadlessGame::Stop()
 {
-    if (stopped)
-        return;
+    if (!stopped)
+        engine.Cleanup();
     stopped = true;
-    engine.Cleanup();
 }
 
 void cHeadlessGame::PushKey(SDLKey key)
 {
     SDL_Event event = {};
-    event.type = SDL_KEYDOWN;
     event.key.type = SDL_KEYDOWN;
     event.key.state = SDL_PRESSED;
     event.key.keysym.sym = key;
-    SDL_PushEvent(&event);
-    event.type = SDL_KEYUP;
+    PushEvent(event);
     event.key.type = SDL_KEYUP;
     event.key.state = SDL_RELEASED;
-    SDL_PushEvent(&event);
+    PushEvent(event);
 }
 
 void cHeadlessGame::PushMotion(int x, int y)
 {
     SDL_Event event = {};
-    event.type = SDL_MOUSEMOTION;
     event.motion.type = SDL_MOUSEMOTION;
     event.motion.x = static_cast<Uint16>(x);
     event.motion.y = static_cast<Uint16>(y);
-    SDL_PushEvent(&event);
+    PushEvent(event);
 }
 
 void cHeadlessGame::PushButton(bool down, int button, int x, int y)
 {
     SDL_Event event = {};
-    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    event.button.type = event.type;
+    event.button.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     event.button.button = static_cast<Uint8>(button);
     event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.button.x = static_cast<Uint16>(x);
     event.button.y = static_cast<Uint16>(y);
-    SDL_PushEvent(&event);
+    PushEvent(event);
 }
 
 void cHeadlessGame::PushClick(int x, int y)
 {
+    PushMotion(x, y);
     PushButton(true, SDL_BUTTON_LEFT, x, y);
     PushButton(false, SDL_BUTTON_LEFT, x, y);
 }
@@ -135,37 +142,25 @@ void cHeadlessGame::PushQuit()
 {
     SDL_Event event = {};
     event.type = SDL_QUIT;
-    SDL_PushEvent(&event);
+    PushEvent(event);
 }
 
-void cHeadlessGame::DrainEvents()
+uint32_t cHeadlessGame::Pixel(SDL_Surface* s, int x, int y)
 {
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-    }
-}
-
-uint32_t cHeadlessGame::Pixel(int x, int y) const
-{
-    SDL_Surface* s = engine.screen;
     SDL_LockSurface(s);
-    const Uint8* row = static_cast<const Uint8*>(s->pixels) + y * s->pitch;
+    const Uint8* at =
+        static_cast<const Uint8*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel;
     Uint32 raw = 0;
-    switch (s->format->BytesPerPixel) {
-    case 4:
-        raw = reinterpret_cast<const Uint32*>(row)[x];
-        break;
-    case 2:
-        raw = reinterpret_cast<const Uint16*>(row)[x];
-        break;
-    default:
-        raw = row[x * s->format->BytesPerPixel];
-        break;
-    }
+    memcpy(&raw, at, s->format->BytesPerPixel);
     SDL_UnlockSurface(s);
     Uint8 r, g, b;
     SDL_GetRGB(raw, s->format, &r, &g, &b);
     return static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(g) << 8 | b;
+}
+
+bool cHeadlessGame::Shows(SDL_Surface* picture, int left, int top, int x, int y) const
+{
+    return Pixel(engine.screen, x, y) == Pixel(picture, x - left, y - top);
 }
 
 cTrace::cTrace()
@@ -190,8 +185,8 @@ cTrace::~cTrace()
 std::string cTrace::Take()
 {
     fflush(stdout);
-    std::string all = ReadFileText(path);
-    std::string fresh = all.substr(consumed);
+    const std::string all = ReadAll(path);
+    const std::string fresh = all.substr(consumed);
     consumed = all.size();
     return fresh;
 }

@@ -1,8 +1,9 @@
-// The real engine and screens, started in-process on SDL's dummy drivers over
-// stand-in archives in a temporary folder, with helpers to queue input and run frames.
+// The real engine and screens, started in-process on SDL's dummy drivers in a folder of
+// their own holding copies of the built archives, with helpers to queue input, run
+// frames and read the screen.
 #pragma once
 
-#include "cChild.h"
+#include "cTempDir.h"
 #include "engine/cGameEngine.h"
 
 #include <SDL.h>
@@ -11,38 +12,36 @@
 class cHeadlessGame
 {
 public:
-    // `bpp` 32 gives a surface whose pixels a test can read; the dummy display
-    // would otherwise be 8 bits deep. `archiveDir` empty means stand-in archives.
-    explicit cHeadlessGame(int bpp = 32, const std::string& archiveDir = "");
+    // Starts the engine on the intro. `bpp` 32 gives a screen whose pixels a test can
+    // read; the dummy display would otherwise be 8 bits deep.
+    explicit cHeadlessGame(int bpp = 32);
     ~cHeadlessGame();
 
-    // Starts on the intro, as the game does.
-    void StartOnIntro();
     // One frame without the sleep: events, update, draw, flip, frameCount + 1.
-    void Frame();
-    void Frames(int count);
-    // Stops the engine (every state's Cleanup, assets released, SDL shut down).
+    void Frames(int count = 1);
+    // Stops the engine: every screen's Cleanup, assets released, SDL shut down.
     void Stop();
-    // Stops the engine and starts it again on the intro, as a player starting anew would.
-    void Restart();
 
     static void PushKey(SDLKey key);
     static void PushMotion(int x, int y);
     static void PushButton(bool down, int button, int x, int y);
-    static void PushClick(int x, int y); // left press and release
+    // Moves there, then a left press and release.
+    static void PushClick(int x, int y);
     static void PushQuit();
-    static void DrainEvents();
 
-    // The screen pixel at (x, y) as 0xRRGGBB.
-    uint32_t Pixel(int x, int y) const;
+    // A pixel of any surface as 0xRRGGBB.
+    static uint32_t Pixel(SDL_Surface* surface, int x, int y);
+    // Whether the screen at (x, y) shows `picture` drawn with its top-left at (left, top).
+    bool Shows(SDL_Surface* picture, int left, int top, int x, int y) const;
 
+    // Copies the built archives into `dir`.
+    static void CopyArchives(const std::string& dir);
+    static std::string ArchivePath(const char* name);
+
+    cTempDir dir;
     cGameEngine engine;
 
 private:
-    void Start();
-
-    int bpp;
-    cTempDir dir;
     std::string previousDir;
     bool stopped = false;
 };
@@ -53,7 +52,9 @@ class cTrace
 public:
     cTrace();
     ~cTrace();
-    std::string Take(); // what was printed so far; capturing goes on
+    // What was printed since the last call; capturing goes on.
+    std::string Take();
+
 private:
     std::string path;
     int savedFd;

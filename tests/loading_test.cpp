@@ -1,0 +1,193 @@
+// Start-up with missing, broken and undecodable assets: what the player is told, and
+// where. The loaders only report; the entry point prints and ends with status 1.
+#include "cHeadlessGame.h"
+#include "engine/cLayout.h"
+#include "resources/cAssetNames.h"
+#include "resources/cResourceArchive.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using Files = std::vector<cResourceArchive::cFile>;
+
+Files Entries(const char* archive)
+{
+    const std::string path = cHeadlessGame::ArchivePath(archive);
+    std::vector<cResourceArchive::cEntry> entries;
+    std::string error;
+    cResourceArchive::List(path, &entries, &error);
+    Files files;
+    for (const cResourceArchive::cEntry& entry : entries) {
+        unsigned char* data = nullptr;
+        uint32_t size = 0;
+        cResourceArchive::Find(path, entry.name, &data, &size, &error);
+        files.push_back({entry.name, std::vector<unsigned char>(data, data + size)});
+        free(data);
+    }
+    return files;
+}
+
+// A folder with the built archives, where a test changes what it needs, and the game
+// started there.
+class LoadingTest : public ::testing::Test
+{
+protected:
+    LoadingTest()
+    {
+        cHeadlessGame::CopyArchives(dir.Path());
+        previous = getcwd(nullptr, 0);
+    }
+    ~LoadingTest() override
+    {
+        if (chdir(previous) != 0)
+            perror("chdir");
+        free(previous);
+    }
+    void Rewrite(const char* archive, const std::string& name, const char* data)
+    {
+        Files files = Entries(archive);
+        for (size_t i = 0; i < files.size(); ++i)
+            if (files[i].name == name) {
+                if (data)
+                    files[i].data.assign(data, data + strlen(data));
+                else
+                    files.erase(files.begin() + static_cast<long>(i));
+                break;
+            }
+        std::string error;
+        ASSERT_TRUE(cResourceArchive::Write(dir / archive, files, &error)) << error;
+    }
+    cLoadError Start(const std::string& where = "")
+    {
+        if (chdir((where.empty() ? dir.Path() : where).c_str()) != 0)
+            return {cLoadError::NONE, "no such folder"};
+        cLoadError failure =
+            engine.Init("Zagonetar", cLayout::SCREEN_WIDTH, cLayout::SCREEN_HEIGHT, 0);
+        if (!failure.Failed()) {
+            engine.sounds.farewellMs = 0;
+            engine.Cleanup();
+        }
+        return failure;
+    }
+
+    cTempDir dir;
+    char* previous;
+    cGameEngine engine;
+};
+
+TEST_F(LoadingTest, EveryMissingEntryIsNamedOnStandardOutputInLoadOrder)
+{
+    std::vector<std::pair<const char*, std::string>> cases;
+    for (const char* sound : cAssetNames::SOUNDS)
+        cases.push_back({cAssetNames::SOUND_ARCHIVE, sound});
+    cases.push_back({cAssetNames::SOUND_ARCHIVE, cAssetNames::MUSIC});
+    for (const cAssetNames::cPicture& picture : cAssetNames::PICTURES)
+        cases.push_back({cAssetNames::IMAGE_ARCHIVE, picture.name});
+    for (const auto& [archive, name] : cases) {
+        cHeadlessGame::CopyArchives(dir.Path());
+        Rewrite(archive, name, nullptr);
+        // A broken font archive is not even opened while a picture is missing.
+        std::ofstream(dir / cAssetNames::FONT_ARCHIVE) << "broken";
+        const cLoadError failure = Start();
+        EXPECT_EQ(failure.channel, cLoadError::STANDARD_OUTPUT) << name;
+        EXPECT_EQ(failure.message, "Unable to find '" + name + "' in the resource file!");
+    }
+    cHeadlessGame::CopyArchives(dir.Path());
+    Rewrite(cAssetNames::FONT_ARCHIVE, cAssetNames::FONT, nullptr);
+    EXPECT_EQ(Start().message, "Unable to find 'fnt.gif' in the resource file!");
+}
+
+TEST_F(LoadingTest, MissingAndBrokenArchivesAndTheWorkingDirectory)
+{
+    unlink((dir / cAssetNames::SOUND_ARCHIVE).c_str());
+    cLoadError failure = Start();
+    EXPECT_EQ(failure.channel, cLoadError::STANDARD_ERROR);
+    EXPECT_EQ(failure.message, "Error opening resource file: No such file or directory");
+
+    std::ofstream(dir / cAssetNames::SOUND_ARCHIVE) << "\x05\0\0\0\x08\0\0\0";
+    failure = Start();
+    EXPECT_EQ(failure.channel, cLoadError::STANDARD_OUTPUT);
+    EXPECT_EQ(failure.message.rfind("Broken resource file '" + dir.Path() + "/" +
+                                        cAssetNames::SOUND_ARCHIVE +
+                                        "' while looking for 'prijava.wav': ",
+                                    0),
+              0u)
+        << failure.message;
+
+    // Any length of folder name works; a folder removed under the game is a clear error.
+    cHeadlessGame::CopyArchives(dir.Path());
+    std::string deep = dir.Path();
+    for (int i = 0; i < 6; ++i) {
+        deep += "/" + std::string(70, 'a' + i);
+        mkdir(deep.c_str(), 0755);
+    }
+    cHeadlessGame::CopyArchives(deep);
+    EXPECT_FALSE(Start(deep).Failed());
+    for (const char* name :
+         {cAssetNames::IMAGE_ARCHIVE, cAssetNames::SOUND_ARCHIVE, cAssetNames::FONT_ARCHIVE})
+        unlink((deep + "/" + name).c_str());
+    ASSERT_EQ(chdir(deep.c_str()), 0);
+    ASSERT_EQ(rmdir(deep.c_str()), 0);
+    failure = engine.Init("Zagonetar", cLayout::SCREEN_WIDTH, cLayout::SCREEN_HEIGHT, 0);
+    EXPECT_EQ(failure.channel, cLoadError::STANDARD_ERROR);
+    EXPECT_EQ(failure.message, "Unable to read the working directory: No such file or directory");
+}
+
+TEST_F(LoadingTest, AnUndecodablePictureGoesToGreskaTxtAndABadSoundIsOnlySilent)
+{
+    Rewrite(cAssetNames::SOUND_ARCHIVE, "klik.wav", "not a sound");
+    Rewrite(cAssetNames::SOUND_ARCHIVE, cAssetNames::MUSIC, "not music");
+    EXPECT_FALSE(Start().Failed());
+
+    Rewrite(cAssetNames::IMAGE_ARCHIVE, "cvet.gif", "\x89PNG\r\n\x1a\n");
+    const cLoadError failure = Start();
+    EXPECT_EQ(failure.channel, cLoadError::GRESKA_TXT);
+    EXPECT_EQ(failure.message.rfind("Unable to load bitmap: ", 0), 0u);
+    EXPECT_TRUE(failure.Report());
+    std::ifstream in(dir / "greska.txt");
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line, failure.message);
+    EXPECT_TRUE(in.peek() == EOF) << "one line";
+}
+
+TEST_F(LoadingTest, GreskaTxtIsNeverFollowedThroughALinkNorWaitedOn)
+{
+    const cLoadError failure(cLoadError::GRESKA_TXT, "Unable to load bitmap: test");
+    ASSERT_EQ(chdir(dir.Path().c_str()), 0);
+    std::ofstream(dir / "target") << "keep me";
+    ASSERT_EQ(symlink("target", "greska.txt"), 0);
+    EXPECT_FALSE(failure.Report());
+    std::ifstream target(dir / "target");
+    std::string kept;
+    std::getline(target, kept);
+    EXPECT_EQ(kept, "keep me");
+
+    unlink("greska.txt");
+    ASSERT_EQ(mkfifo("greska.txt", 0644), 0);
+    EXPECT_FALSE(failure.Report()) << "returns at once, with nobody reading";
+    unlink("greska.txt");
+    ASSERT_EQ(mkdir("greska.txt", 0755), 0);
+    EXPECT_FALSE(failure.Report());
+}
+
+TEST_F(LoadingTest, WithoutADisplayItSaysSoInsteadOfDrawingInTheTerminal)
+{
+    const char* driver = getenv("SDL_VIDEODRIVER");
+    const std::string saved = driver ? driver : "";
+    unsetenv("SDL_VIDEODRIVER");
+    unsetenv("DISPLAY");
+    const cLoadError failure = Start();
+    setenv("SDL_VIDEODRIVER", saved.c_str(), 1);
+    EXPECT_EQ(failure.channel, cLoadError::STANDARD_ERROR);
+    EXPECT_EQ(failure.message.rfind("Zagonetar: no display could be opened (", 0), 0u)
+        << failure.message;
+}
+
+} // namespace
