@@ -5,16 +5,24 @@ FUZZ_BUILD ?= $(BUILD)-fuzz
 BENCH_BUILD ?= $(BUILD)-bench
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test build build-asan fuzz bench package deps clean
+.PHONY: run test build build-game build-asan fuzz bench package deps test-deps clean
 
-# Builds, then starts the game in the folder that holds its archives.
-run: build
+# Builds the game alone, then starts it in the folder that holds its archives.
+run: build-game
 	@cd $(BUILD)/game && ./zagonetar
 
 deps:
 	@sh scripts/install-deps.sh
 
-build: deps
+test-deps:
+	@sh scripts/install-deps.sh test
+
+# The game, its archive tool and its assets; the tests are built only where their tools are.
+build-game: deps
+	@cmake -S . -B $(BUILD) -G Ninja >/dev/null
+	@cmake --build $(BUILD) --target zagonetar zagonetar-pak game_assets
+
+build: test-deps
 	@cmake -S . -B $(BUILD) -G Ninja >/dev/null
 	@cmake --build $(BUILD)
 
@@ -27,7 +35,7 @@ build-asan: build
 
 # The archive reader under libFuzzer for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=3600).
 # Inputs it finds interesting stay in $(FUZZ_BUILD)/corpus; a crash is saved beside it.
-fuzz: deps
+fuzz: test-deps
 	@cmake -S tests/fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 	@cmake --build $(FUZZ_BUILD)
 	@mkdir -p $(FUZZ_BUILD)/corpus

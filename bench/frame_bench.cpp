@@ -1,8 +1,10 @@
 // The cost of one frame's HandleEvents, Update and Draw on every screen, next to the
 // cost of copying one 640 x 480 x 4-byte frame in the same run.
 #include "cHeadlessGame.h"
+#include "engine/cLayout.h"
 #include "screens/cBalvan.h"
 #include "screens/cGlavniMeni.h"
+#include "screens/cIntro.h"
 #include "screens/cIzbor.h"
 #include "screens/cMesto.h"
 #include "screens/cSerijacija.h"
@@ -40,7 +42,7 @@ void ToIntro()
 {
     while (!game->engine.states.empty())
         game->engine.PopState();
-    game->StartOnIntro();
+    game->engine.ChangeState(cIntro::Instance());
     game->Frames(2);
 }
 
@@ -62,7 +64,8 @@ void Selection(benchmark::State& state)
 {
     ToIntro();
     game->engine.ChangeState(cIzbor::Instance());
-    cHeadlessGame::PushMotion(273, 64); // the name shows
+    cHeadlessGame::PushMotion(cLayout::ACTIVITY_ICON.hit.x + 20,
+                              cLayout::ACTIVITY_ICON.hit.y + 15); // the name shows
     game->Frames(2);
     OneFrame(state);
 }
@@ -71,7 +74,7 @@ void PuzzleWhileDragging(benchmark::State& state)
 {
     ToIntro();
     game->engine.ChangeState(cSerijacija::Instance());
-    const SDL_Rect r = game->engine.logs[0]->GetRect();
+    const SDL_Rect r = cSerijacija::Instance()->puzzle.logs[0].GetRect();
     cHeadlessGame::PushButton(true, SDL_BUTTON_LEFT, r.x + 14, r.y + 20);
     game->Frames(2);
     int x = 100;
@@ -90,14 +93,13 @@ void PuzzleWithVerdict(benchmark::State& state)
     ToIntro();
     game->engine.ChangeState(cSerijacija::Instance());
     // Stand every log in its own slot, then let Update judge the row.
-    cGameEngine& e = game->engine;
-    for (size_t i = 0; i < e.logs.size(); ++i) {
-        cBalvan* log = e.logs[i];
-        const cMesto* slot = e.slots[static_cast<size_t>(log->GetTarget())];
-        log->SetPosition(slot->GetX() - 5, slot->GetY() + 1 - log->FrameHeight());
+    cSerijacijaModel& puzzle = cSerijacija::Instance()->puzzle;
+    for (cBalvan& log : puzzle.logs) {
+        const cMesto& slot = puzzle.slots[static_cast<size_t>(log.GetTarget())];
+        log.SetPosition(slot.GetX(), slot.GetY() + 1 - log.FrameHeight());
     }
     game->Frames(20);
-    if (!e.puzzleDone)
+    if (!puzzle.puzzleDone)
         state.SkipWithError("the puzzle did not end");
     OneFrame(state);
 }
@@ -116,7 +118,7 @@ int main(int argc, char** argv)
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     benchmark::Initialize(&argc, argv);
-    cHeadlessGame headless(32, ZAGONETAR_GAME_DIR);
+    cHeadlessGame headless(32);
     game = &headless;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

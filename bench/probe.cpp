@@ -3,6 +3,7 @@
 //   memory:      resident memory after start and after a thousand puzzles.
 //   intervals:   the time between successive flips over ten seconds of play.
 #include "engine/cGameEngine.h"
+#include "engine/cLayout.h"
 #include "screens/cIntro.h"
 #include "screens/cSerijacija.h"
 
@@ -57,6 +58,16 @@ void Push(Uint8 type, int x, int y, Uint8 button = 0)
 
 } // namespace
 
+static void Start(cGameEngine& engine)
+{
+    const cLoadError failure =
+        engine.Init(CAPTION, cLayout::SCREEN_WIDTH, cLayout::SCREEN_HEIGHT, 0);
+    if (failure.Failed()) {
+        failure.Report();
+        _exit(1);
+    }
+}
+
 int main(int argc, char** argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
@@ -66,7 +77,7 @@ int main(int argc, char** argv)
         // The caller passes its monotonic clock reading, in milliseconds, taken just
         // before it started this process.
         const double started = argc > 2 ? strtod(argv[2], nullptr) : NowMs();
-        engine.Init(CAPTION, 640, 480, 0);
+        Start(engine);
         engine.ChangeState(cIntro::Instance());
         engine.RunFrame(false);
         printf("first_frame_ms %.1f\n", NowMs() - started);
@@ -74,7 +85,7 @@ int main(int argc, char** argv)
         _exit(0);
     }
     if (mode == "memory") {
-        engine.Init(CAPTION, 640, 480, 0);
+        Start(engine);
         engine.ChangeState(cIntro::Instance());
         engine.RunFrame(false);
         const long atStart = ResidentKb();
@@ -92,7 +103,7 @@ int main(int argc, char** argv)
         _exit(0);
     }
     if (mode == "intervals") {
-        engine.Init(CAPTION, 640, 480, 0);
+        Start(engine);
         engine.ChangeState(cIntro::Instance());
         engine.ChangeState(cSerijacija::Instance());
         std::vector<double> flips;

@@ -1,19 +1,24 @@
 #!/bin/sh
-# Installs the Debian packages Zagonetar needs to build, run and test.
+# Installs the Debian packages Zagonetar needs. `install-deps.sh` alone: what building
+# and running the game takes. `install-deps.sh test`: the test tools as well.
 # Quiet when everything is already there; uses sudo when not run as root.
 set -e
 
 PACKAGES="
-clang libclang-rt-14-dev
 g++ cmake ninja-build pkg-config make
 libsdl1.2-dev libsdl-mixer1.2-dev libsdl-image1.2-dev
 timgm6mb-soundfont
 librsvg2-dev libimagequant-dev libgif-dev
 fonts-sil-andika fonts-comfortaa
+"
+if [ "${1:-}" = test ]; then
+    PACKAGES="$PACKAGES
+clang libclang-rt-14-dev
 libgtest-dev libbenchmark-dev libx11-dev python3
 xvfb xauth xdotool imagemagick x11-utils
 librsvg2-bin dpkg-dev lintian file
 "
+fi
 
 missing=""
 for p in $PACKAGES; do
