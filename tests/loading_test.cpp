@@ -4,9 +4,12 @@
 #include "engine/cLayout.h"
 #include "resources/cAssetNames.h"
 #include "resources/cResourceArchive.h"
+#include "screens/cIzbor.h"
+#include "screens/cSerijacija.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sys/stat.h>
@@ -14,6 +17,7 @@
 
 namespace {
 
+using L = cLayout;
 using Files = std::vector<cResourceArchive::cFile>;
 
 Files Entries(const char* archive)
@@ -49,13 +53,14 @@ protected:
             perror("chdir");
         free(previous);
     }
-    void Rewrite(const char* archive, const std::string& name, const char* data)
+    // Replaces the entry's bytes with `data`, or removes the entry when `data` is null.
+    void Rewrite(const char* archive, const std::string& name, const std::string* data)
     {
         Files files = Entries(archive);
         for (size_t i = 0; i < files.size(); ++i)
             if (files[i].name == name) {
                 if (data)
-                    files[i].data.assign(data, data + strlen(data));
+                    files[i].data.assign(data->begin(), data->end());
                 else
                     files.erase(files.begin() + static_cast<long>(i));
                 break;
@@ -141,11 +146,12 @@ TEST_F(LoadingTest, MissingAndBrokenArchivesAndTheWorkingDirectory)
 
 TEST_F(LoadingTest, AnUndecodablePictureGoesToGreskaTxtAndABadSoundIsOnlySilent)
 {
-    Rewrite(cAssetNames::SOUND_ARCHIVE, "klik.wav", "not a sound");
-    Rewrite(cAssetNames::SOUND_ARCHIVE, cAssetNames::MUSIC, "not music");
+    const std::string notSound = "not a sound", png = "\x89PNG\r\n\x1a\n";
+    Rewrite(cAssetNames::SOUND_ARCHIVE, "klik.wav", &notSound);
+    Rewrite(cAssetNames::SOUND_ARCHIVE, cAssetNames::MUSIC, &notSound);
     EXPECT_FALSE(Start().Failed());
 
-    Rewrite(cAssetNames::IMAGE_ARCHIVE, "cvet.gif", "\x89PNG\r\n\x1a\n");
+    Rewrite(cAssetNames::IMAGE_ARCHIVE, "cvet.gif", &png);
     const cLoadError failure = Start();
     EXPECT_EQ(failure.channel, cLoadError::GRESKA_TXT);
     EXPECT_EQ(failure.message.rfind("Unable to load bitmap: ", 0), 0u);
@@ -155,6 +161,52 @@ TEST_F(LoadingTest, AnUndecodablePictureGoesToGreskaTxtAndABadSoundIsOnlySilent)
     std::getline(in, line);
     EXPECT_EQ(line, failure.message);
     EXPECT_TRUE(in.peek() == EOF) << "one line";
+}
+
+// What the mixer played once the puzzle was on, through SDL's disk audio driver: the
+// loudest 16-bit sample.
+int LoudestInThePuzzle(cGameEngine& engine, const std::string& audioFile)
+{
+    engine.ChangeState(cIzbor::Instance());
+    engine.RunFrame(false); // the music is decoded here
+    SDL_Delay(300);
+    std::ifstream before(audioFile, std::ios::binary | std::ios::ate);
+    const std::streamoff start = before.tellg();
+    engine.ChangeState(cSerijacija::Instance());
+    for (int i = 0; i < 20; ++i)
+        engine.RunFrame(true);
+    std::ifstream in(audioFile, std::ios::binary);
+    in.seekg(start);
+    int loudest = 0;
+    int16_t sample;
+    while (in.read(reinterpret_cast<char*>(&sample), sizeof sample))
+        loudest = std::max(loudest, std::abs(static_cast<int>(sample)));
+    return loudest;
+}
+
+TEST_F(LoadingTest, TheMusicPlaysInThePuzzleInAnyFormatAndMusicThatCantBePlayedIsSilent)
+{
+    const Files sounds = Entries(cAssetNames::SOUND_ARCHIVE);
+    const std::string wav(sounds[3].data.begin(), sounds[3].data.end()), garbage = "garbage";
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIODELAY", "20", 1); // faster than real time
+    for (const auto& [music, audible] :
+         {std::pair<const std::string*, bool>{nullptr, true}, {&wav, true}, {&garbage, false}}) {
+        cHeadlessGame::CopyArchives(dir.Path());
+        if (music)
+            Rewrite(cAssetNames::SOUND_ARCHIVE, cAssetNames::MUSIC, music);
+        const std::string audioFile = dir / ("audio-" + std::to_string(audible) + ".raw");
+        setenv("SDL_DISKAUDIOFILE", audioFile.c_str(), 1);
+        ASSERT_EQ(chdir(dir.Path().c_str()), 0);
+        ASSERT_FALSE(engine.Init("Zagonetar", L::SCREEN_WIDTH, L::SCREEN_HEIGHT, 0).Failed());
+        engine.sounds.farewellMs = 0;
+        const int loudest = LoudestInThePuzzle(engine, audioFile);
+        EXPECT_EQ(loudest > 500, audible)
+            << (music ? "replaced music" : "the tune") << ": " << loudest;
+        EXPECT_EQ(engine.states.back(), cSerijacija::Instance());
+        engine.Cleanup();
+    }
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
 
 TEST_F(LoadingTest, GreskaTxtIsNeverFollowedThroughALinkNorWaitedOn)

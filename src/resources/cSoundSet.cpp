@@ -32,13 +32,12 @@ Mix_Chunk* cSoundSet::LoadSound(const std::string& archivePath, const char* name
     return chunk;
 }
 
-bool cSoundSet::LoadMusic(const std::string& archivePath, cLoadError* failure)
+void cSoundSet::DecodeMusic()
 {
-    uint32_t size = 0;
-    musicBytes = cResourceArchive::LoadResource(archivePath, cAssetNames::MUSIC, size, failure);
-    if (!musicBytes)
-        return false;
-    musicStream = SDL_RWFromMem(musicBytes, static_cast<int>(size));
+    if (musicDecoded)
+        return;
+    musicDecoded = true;
+    musicStream = musicBytes ? SDL_RWFromMem(musicBytes, static_cast<int>(musicSize)) : nullptr;
     aladin = musicStream ? Mix_LoadMUS_RW(musicStream) : nullptr;
     if (!aladin) {
         // Silent, as for any music the mixer can't play.
@@ -48,7 +47,6 @@ bool cSoundSet::LoadMusic(const std::string& archivePath, cLoadError* failure)
         musicStream = nullptr;
         musicBytes = nullptr;
     }
-    return true;
 }
 
 bool cSoundSet::LoadSounds(cLoadError* failure)
@@ -60,7 +58,10 @@ bool cSoundSet::LoadSounds(cLoadError* failure)
         this->*SOUND_SLOTS[i] = LoadSound(path, cAssetNames::SOUNDS[i], failure);
         ok = !failure->Failed();
     }
-    ok = ok && LoadMusic(path, failure);
+    if (ok) {
+        musicBytes = cResourceArchive::LoadResource(path, cAssetNames::MUSIC, musicSize, failure);
+        ok = musicBytes != nullptr;
+    }
     if (!ok)
         Release();
     return ok;
@@ -90,6 +91,7 @@ void cSoundSet::Release()
     free(musicBytes);
     musicStream = nullptr;
     musicBytes = nullptr;
+    musicDecoded = false;
     Mix_CloseAudio();
 }
 

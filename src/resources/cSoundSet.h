@@ -20,7 +20,8 @@ public:
     Mix_Chunk* aplauz = nullptr;  // a right row of logs
     Mix_Chunk* ubac = nullptr;    // a log dropping into its slot
     Mix_Chunk* ponovo = nullptr;  // a wrong row of logs
-    _Mix_Music* aladin = nullptr; // the puzzle's music
+    // The puzzle's music: read from the archive at start-up, decoded by DecodeMusic.
+    _Mix_Music* aladin = nullptr;
 
     // How long the farewell is given to play at exit; tests that start and stop the
     // game many times shorten it.
@@ -31,9 +32,15 @@ public:
     static Mix_Chunk* LoadSound(const std::string& archivePath, const char* name,
                                 cLoadError* failure);
 
-    // Opens the audio device and loads everything. Only a missing archive or entry
-    // fails (and releases what was loaded); audio trouble leaves the game silent.
+    // Opens the audio device, loads the sounds and reads the music's bytes. Only a missing
+    // archive or entry fails (and releases what was loaded); audio trouble leaves the
+    // game silent.
     bool LoadSounds(cLoadError* failure);
+    // Turns the music's bytes into something the mixer plays, once: building the MIDI
+    // synthesizer and reading its instruments takes tens of milliseconds and megabytes,
+    // which the way to the first frame should not pay. Music that can't be decoded stays
+    // null and is not tried again.
+    void DecodeMusic();
     // Plays the farewell, waits for it, then releases everything and closes the device.
     void FreeSounds();
     // Releases everything and closes the device at once, without a farewell.
@@ -43,10 +50,10 @@ public:
     static void Play(Mix_Chunk* chunk);
 
 private:
-    bool LoadMusic(const std::string& archivePath, cLoadError* failure);
-
     // The mixer streams some kinds of music (WAV, Ogg, MP3) from these while it plays,
     // so they live as long as the music does.
     unsigned char* musicBytes = nullptr;
+    uint32_t musicSize = 0;
     SDL_RWops* musicStream = nullptr;
+    bool musicDecoded = false;
 };

@@ -55,7 +55,12 @@ void cIzbor::HandleEvents(cGameEngine* engine)
     }
 }
 
-void cIzbor::Update(cGameEngine*) {}
+void cIzbor::Update(cGameEngine* engine)
+{
+    // The one stall of decoding the music falls on the frame that first shows the
+    // landscape: the click has already sounded, and a new picture takes a moment anyway.
+    engine->sounds.DecodeMusic();
+}
 
 void cIzbor::Draw(cGameEngine* engine)
 {

@@ -50,6 +50,7 @@ void cSerijacija::Init(cGameEngine* engine)
     background = engine->images.sssBezBalvana;
     exitButton = new cDugmeIzlaz(cLayout::EXIT_BUTTON, cIzbor::Instance(), engine);
     puzzle.Setup(shuffleSeed());
+    engine->sounds.DecodeMusic();
     Mix_FadeInMusic(engine->sounds.aladin, -1, 1000);
     fullscreen = false;
     timer.Start();
