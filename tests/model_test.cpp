@@ -97,6 +97,8 @@ TEST(Model, ALogDropsExactlyWhenItOverlapsAFreeSlotsCatchArea)
 TEST(Model, DraggingTakesTheTopmostLogAndNothingDropsUntilADragEnds)
 {
     cBoard b;
+    b.LeftPress(L::ColumnX(0), L::LOG_TOP + 20); // on the edge: misses
+    EXPECT_EQ(b.draggedLog, nullptr);
     b.logs[9].SetPosition(L::ColumnX(1) + 5, L::LOG_TOP + 10); // over log 1, drawn after it
     b.LeftPress(L::ColumnX(1) + 10, L::LOG_TOP + 20);
     EXPECT_EQ(b.draggedLog, &b.logs[9]);
@@ -137,7 +139,7 @@ TEST(Model, AnOccupiedSlotKeepsOutASecondLogAndTheRightButtonTakesALogBack)
     EXPECT_EQ(b.placedCount, 0);
     EXPECT_FALSE(b.slots[3].IsOccupied());
     EXPECT_EQ(b.logs[2].GetRect().x, L::ColumnX(2)) << "back home";
-    b.RightPress(r.x + 1, r.y + 1);
+    b.RightPress(L::ColumnX(2) + 1, L::LOG_TOP + 1);
     EXPECT_EQ(b.placedCount, 0) << "a log at home is not taken back";
     b.Step();
     EXPECT_EQ(b.logs[7].GetSlot(), 3) << "the freed slot catches the other log";
