@@ -94,6 +94,7 @@ TEST(FramePacing, SleepsOnlyWhatIsLeftOfThe33Milliseconds)
     EXPECT_EQ(cGameEngine::FrameDelay(0), 33000);
     EXPECT_EQ(cGameEngine::FrameDelay(32000), 1000); // a 32 ms frame sleeps 1 ms
     EXPECT_EQ(cGameEngine::FrameDelay(33000), 0);    // 33 ms or more: no sleep at all
+    EXPECT_EQ(cGameEngine::FrameDelay(33500), 0);
     EXPECT_EQ(cGameEngine::FrameDelay(500000), 0);
 }
 
@@ -106,12 +107,14 @@ TEST(Timer, StartsStopsPausesAndResumes)
     EXPECT_FALSE(timer.IsPaused());
     EXPECT_EQ(timer.GetTicks(), 0);
 
+    SDL_Delay(50); // so that time since Start differs from time since SDL started
     const Uint32 started = SDL_GetTicks();
     timer.Start();
     SDL_Delay(30);
     timer.Pause();
     const int32_t frozen = timer.GetTicks();
     EXPECT_GE(frozen, 30);
+    EXPECT_LE(frozen, static_cast<int32_t>(SDL_GetTicks() - started));
     SDL_Delay(40);
     EXPECT_EQ(timer.GetTicks(), frozen); // a paused reading does not move
     timer.Unpause();

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -224,6 +225,11 @@ TEST_F(LoadingTest, GreskaTxtIsNeverFollowedThroughALinkNorWaitedOn)
     unlink("greska.txt");
     ASSERT_EQ(mkfifo("greska.txt", 0644), 0);
     EXPECT_FALSE(failure.Report()) << "returns at once, with nobody reading";
+    const int reader = open("greska.txt", O_RDONLY | O_NONBLOCK);
+    EXPECT_FALSE(failure.Report()) << "nothing goes into a pipe, even one being read";
+    char got;
+    EXPECT_LE(read(reader, &got, 1), 0);
+    close(reader);
     unlink("greska.txt");
     ASSERT_EQ(mkdir("greska.txt", 0755), 0);
     EXPECT_FALSE(failure.Report());

@@ -9,6 +9,7 @@
 #include "widgets/cDugme.h"
 #include "widgets/cDugmeIzlaz.h"
 #include "widgets/cIkonica.h"
+#include "widgets/cTekst.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -93,9 +94,11 @@ TEST_F(ScreensTest, TheWayThroughTheScreensAndOutByTheCloseButton)
     cHeadlessGame::PushMotion(MidX(L::ACTIVITY_ICON), MidY(L::ACTIVITY_ICON));
     game.Frames();
     EXPECT_NE(nameArea(), plain);
-    cHeadlessGame::PushMotion(L::ACTIVITY_ICON.hit.x, MidY(L::ACTIVITY_ICON)); // on the edge
-    game.Frames();
-    EXPECT_EQ(nameArea(), plain);
+    for (int edge : {L::ACTIVITY_ICON.hit.x + 0, L::ACTIVITY_ICON.hit.x + L::ACTIVITY_ICON.hit.w}) {
+        cHeadlessGame::PushMotion(edge, MidY(L::ACTIVITY_ICON)); // on the edge: outside
+        game.Frames();
+        EXPECT_EQ(nameArea(), plain);
+    }
 
     Click(L::ACTIVITY_ICON);
     EXPECT_EQ(Top(), cSerijacija::Instance());
@@ -103,6 +106,7 @@ TEST_F(ScreensTest, TheWayThroughTheScreensAndOutByTheCloseButton)
     Click(L::EXIT_BUTTON);
     EXPECT_EQ(Top(), cIzbor::Instance());
     EXPECT_EQ(trace.Take(), "cSerijacija Cleanup\n");
+    EXPECT_EQ(nameArea(), plain) << "every entry starts without the name";
 
     cHeadlessGame::PushQuit();
     game.Frames();
@@ -205,7 +209,9 @@ TEST_F(ScreensTest, F11KeepsEachScreensOwnFlagAndAFailedSwitchKeepsAWorkingScree
     Key(SDLK_F11);
     Click(L::ACTIVITY_ICON);
     Key(SDLK_F11); // so does every new puzzle's
-    EXPECT_EQ(modes, (std::vector<Uint32>{FS, 0, FS, 0, FS, FS}));
+    Key(SDLK_SPACE);
+    Key(SDLK_F11);
+    EXPECT_EQ(modes, (std::vector<Uint32>{FS, 0, FS, 0, FS, FS, FS}));
     EXPECT_TRUE(cSerijacija::Instance()->fullscreen);
 
     // When no mode works the game ends cleanly after this frame and draws nothing more.
@@ -245,14 +251,19 @@ TEST_F(ScreensTest, APuzzlePlayedWithTheMouseIsJudgedAndStartsAnew)
         }
         EXPECT_EQ(screen->puzzle.verdict,
                   right ? cSerijacijaModel::RIGHT : cSerijacijaModel::WRONG);
+        auto written = [&] {
+            int count = 0;
+            for (int x = L::VERDICT.x; x < L::VERDICT.x + 80; ++x)
+                for (int y = L::VERDICT.y; y < L::VERDICT.y + 19; y += 3)
+                    count += !game.Shows(images.sssBezBalvana, 0, 0, x, y);
+            return count;
+        };
+        const int firstLetters = written();
         const std::string verdict = right ? "Bravo!" : "Greska!";
         // Typed out a letter every other frame, then the hint blinks.
         game.Frames(2 * verdict.size());
         EXPECT_EQ(screen->lettersShown, verdict.size());
-        int written = 0;
-        for (int x = L::VERDICT.x; x < L::VERDICT.x + 60; ++x)
-            written += !game.Shows(images.sssBezBalvana, 0, 0, x, L::VERDICT.y + 9);
-        EXPECT_GT(written, 5) << verdict << " is on the screen";
+        EXPECT_GT(written(), 2 * firstLetters + 10) << verdict << " types itself out";
         EXPECT_FALSE(screen->hintShown);
         SDL_Delay(1100);
         game.Frames();
@@ -270,6 +281,28 @@ TEST_F(ScreensTest, APuzzlePlayedWithTheMouseIsJudgedAndStartsAnew)
     EXPECT_EQ(trace.Take(), "") << "Return does nothing during a puzzle";
     Key(SDLK_SPACE);
     EXPECT_EQ(trace.Take(), "cSerijacija Cleanup\n");
+}
+
+TEST(Font, ASpaceAdvancesThePenAndOnlyTheFirstLettersAskedForAreDrawn)
+{
+    cHeadlessGame game;
+    cTekst text(&game.engine);
+    SDL_Surface* s = game.engine.screen;
+    auto leftmostInk = [&](const std::string& line, size_t count) {
+        SDL_FillRect(s, nullptr, 0);
+        text.DrawText(line, 0, 0, s, count);
+        int inked = 0, leftmost = -1;
+        for (int x = 0; x < 100; ++x)
+            for (int y = 0; y < cTekst::GLYPH_HEIGHT; ++y)
+                if (cHeadlessGame::Pixel(s, x, y) != 0) {
+                    leftmost = leftmost < 0 ? x : leftmost;
+                    ++inked;
+                }
+        return std::pair(leftmost, inked);
+    };
+    EXPECT_EQ(leftmostInk(" b", 2).first, leftmostInk("b", 1).first + cTekst::SPACE_ADVANCE);
+    EXPECT_EQ(leftmostInk("ab", 1), leftmostInk("a", 1));
+    EXPECT_EQ(leftmostInk("ab", 0).second, 0);
 }
 
 } // namespace

@@ -44,18 +44,6 @@ const cTekst::cGlyph* cTekst::Glyph(unsigned char c)
     return glyph.w > 0 ? &glyph : nullptr;
 }
 
-int cTekst::TextWidth(const std::string& text)
-{
-    int width = 0;
-    for (unsigned char c : text) {
-        if (c == ' ')
-            width += SPACE_ADVANCE;
-        else if (const cGlyph* glyph = Glyph(c))
-            width += glyph->w;
-    }
-    return width;
-}
-
 void cTekst::DrawText(const std::string& text, int x, int y, SDL_Surface* target, size_t count)
 {
     if (!target)

@@ -32,8 +32,6 @@ public:
 
     // The glyph of a byte, or null when the byte has none (the space included).
     static const cGlyph* Glyph(unsigned char c);
-    // How far the pen moves over `text`.
-    static int TextWidth(const std::string& text);
 
 private:
     SDL_Surface* sheet;
