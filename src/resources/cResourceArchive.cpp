@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -134,6 +135,21 @@ void PutU32(std::vector<unsigned char>& out, uint32_t v)
         out.push_back(static_cast<unsigned char>(v >> (8 * i)));
 }
 
+// The whole buffer, or false with errno saying why.
+bool WriteAll(int fd, const std::vector<unsigned char>& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0)
+            return false;
+        done += static_cast<size_t>(put);
+    }
+    return true;
+}
+
 } // namespace
 
 cResourceArchive::eResult cResourceArchive::Find(const std::string& path, const std::string& name,
@@ -191,13 +207,13 @@ bool cResourceArchive::Write(const std::string& path, const std::vector<cFile>& 
     uint64_t total = 4 + 4 * static_cast<uint64_t>(files.size());
     for (const cFile& f : files)
         total += 8 + f.name.size() + f.data.size();
-    if (total >= 0x80000000u) {
-        *error = "the archive would be larger than 2 GiB";
+    if (total > MAX_ARCHIVE_SIZE) {
+        *error = path + ": the archive would be larger than 2 GiB";
         return false;
     }
     for (const cFile& f : files) {
         if (f.name.empty() || f.name.find('\0') != std::string::npos) {
-            *error = "an entry name must be non-empty and hold no zero byte";
+            *error = path + ": an entry name must be non-empty and hold no zero byte";
             return false;
         }
     }
@@ -214,16 +230,50 @@ bool cResourceArchive::Write(const std::string& path, const std::vector<cFile>& 
         out.insert(out.end(), f.data.begin(), f.data.end());
     }
 
-    FILE* file = fopen(path.c_str(), "wb");
-    if (!file) {
+    // The new archive goes to a temporary file beside the old one and replaces it only
+    // once it is on disk and reads back, so a full disk or a crash mid-write never costs
+    // the player a working archive.
+    std::string temp = path + ".XXXXXX";
+    const int fd = mkstemp(&temp[0]);
+    if (fd < 0) {
         *error = path + ": " + strerror(errno);
         return false;
     }
-    bool ok = fwrite(out.data(), 1, out.size(), file) == out.size();
-    ok = (fclose(file) == 0) && ok;
+    auto fail = [&](const std::string& reason) {
+        unlink(temp.c_str());
+        *error = path + ": " + reason;
+        return false;
+    };
+    // mkstemp makes the file private; the game may run as another user than the packer.
+    const mode_t mask = umask(0);
+    umask(mask);
+    bool ok = fchmod(fd, 0666 & ~mask) == 0 && WriteAll(fd, out) && fsync(fd) == 0;
+    int reason = errno;
+    if (close(fd) != 0 && ok) {
+        ok = false;
+        reason = errno;
+    }
     if (!ok)
-        *error = path + ": write failed";
-    return ok;
+        return fail(strerror(reason));
+
+    // Every entry through the game's own reader; of two equal names the game sees the first.
+    std::set<std::string> seen;
+    for (const cFile& f : files) {
+        if (!seen.insert(f.name).second)
+            continue;
+        unsigned char* data = nullptr;
+        uint32_t size = 0;
+        std::string readError;
+        const bool same = Find(temp, f.name, &data, &size, &readError) == FOUND &&
+                          size == f.data.size() &&
+                          (size == 0 || memcmp(data, f.data.data(), size) == 0);
+        free(data);
+        if (!same)
+            return fail("'" + f.name + "' does not read back as written");
+    }
+    if (rename(temp.c_str(), path.c_str()) != 0)
+        return fail(strerror(errno));
+    return true;
 }
 
 unsigned char* cResourceArchive::LoadResource(const std::string& path, const char* name,

@@ -16,6 +16,9 @@ class cResourceArchive
 public:
     enum eResult { FOUND, OPEN_FAILED, NOT_FOUND, MALFORMED };
 
+    // The reader takes record offsets below 2 GiB, so no archive may grow past that.
+    static const uint32_t MAX_ARCHIVE_SIZE = 0x7FFFFFFF;
+
     struct cEntry
     {
         std::string name;
@@ -37,7 +40,9 @@ public:
     // Every entry's name and size, in table order.
     static eResult List(const std::string& path, std::vector<cEntry>* entries, std::string* error);
 
-    // Writes an archive holding `files` in the given order.
+    // Writes an archive holding `files` in the given order. The old archive at `path`, if
+    // any, is replaced only once the new one is complete and reads back; on failure it
+    // stays as it was and *error names the path and the reason.
     static bool Write(const std::string& path, const std::vector<cFile>& files, std::string* error);
 
     // The game's lookup: returns the entry's bytes or ends the program with status 1

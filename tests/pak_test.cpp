@@ -1,0 +1,51 @@
+// The archive tool as the asset build and a person run it: refusals that leave the old
+// archive as it was, and listings a hostile name can't garble.
+#include "cChild.h"
+#include "resources/cResourceArchive.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <tuple>
+
+namespace {
+
+// Files are limited to 2 KiB, as on a nearly full disk; the signal is ignored so a write
+// past the limit fails with EFBIG instead of killing the tool.
+std::pair<int, std::string> Pak(const cTempDir& dir, std::vector<std::string> args)
+{
+    args.insert(args.begin(),
+                {"/bin/sh", "-c", "trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\"", ZAGONETAR_PAK});
+    cChild child(args, dir.Path());
+    const int status = child.Wait(10000);
+    return {status, child.Err() + child.Out()};
+}
+
+void Put(const std::string& path, const std::string& text)
+{
+    FILE* f = fopen(path.c_str(), "wb");
+    fputs(text.c_str(), f);
+    fclose(f);
+}
+
+TEST(PakTest, RefusedPacksLeaveTheOldArchiveAsItWas)
+{
+    cTempDir dir;
+    Put(dir / "klik.wav", "click!");
+    Put(dir / "big.gif", std::string(10000, 'x'));
+    ASSERT_EQ(Pak(dir, {"pack", "out.bin", "klik.wav"}).first, 0);
+    const std::string old = ReadFileText(dir / "out.bin");
+
+    const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {
+        {{"pack", "out.bin", "klik.wav", "big.gif"}, 1, "zagonetar-pak: out.bin: File too large\n"},
+    };
+    for (const auto& [args, wantStatus, says] : cases) {
+        const auto [status, text] = Pak(dir, args);
+        EXPECT_EQ(status, wantStatus) << text;
+        EXPECT_NE(text.find(says), std::string::npos) << text;
+        EXPECT_EQ(ReadFileText(dir / "out.bin"), old) << says;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+            EXPECT_NE(entry.path().filename().string().rfind("out.bin.", 0), 0u) << says;
+    }
+}
+
+} // namespace
