@@ -5,7 +5,9 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 
 namespace {
 
@@ -32,11 +34,19 @@ TEST(PakTest, RefusedPacksLeaveTheOldArchiveAsItWas)
     cTempDir dir;
     Put(dir / "klik.wav", "click!");
     Put(dir / "big.gif", std::string(10000, 'x'));
+    mkdir((dir / "somedir").c_str(), 0755);
+    mkfifo((dir / "fifo").c_str(), 0644);
+    Put(dir / "huge.gif", "");
+    truncate((dir / "huge.gif").c_str(), 3LL << 30); // sparse: takes no room on disk
     ASSERT_EQ(Pak(dir, {"pack", "out.bin", "klik.wav"}).first, 0);
     const std::string old = ReadFileText(dir / "out.bin");
 
     const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {
         {{"pack", "out.bin", "klik.wav", "big.gif"}, 1, "zagonetar-pak: out.bin: File too large\n"},
+        {{"pack", "out.bin", "somedir"}, 1, "zagonetar-pak: somedir: not a regular file\n"},
+        {{"pack", "out.bin", "fifo"}, 1, "zagonetar-pak: fifo: not a regular file\n"},
+        {{"pack", "out.bin", "/dev/zero"}, 1, "zagonetar-pak: /dev/zero: not a regular file\n"},
+        {{"pack", "out.bin", "klik.wav", "huge.gif"}, 1, "huge.gif: too large for an archive"},
     };
     for (const auto& [args, wantStatus, says] : cases) {
         const auto [status, text] = Pak(dir, args);
