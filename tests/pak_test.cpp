@@ -47,6 +47,10 @@ TEST(PakTest, RefusedPacksLeaveTheOldArchiveAsItWas)
         {{"pack", "out.bin", "fifo"}, 1, "zagonetar-pak: fifo: not a regular file\n"},
         {{"pack", "out.bin", "/dev/zero"}, 1, "zagonetar-pak: /dev/zero: not a regular file\n"},
         {{"pack", "out.bin", "klik.wav", "huge.gif"}, 1, "huge.gif: too large for an archive"},
+        {{"pack", "out.bin", "klik.wav", "somedir/../klik.wav"},
+         1,
+         "zagonetar-pak: two files named 'klik.wav': klik.wav and somedir/../klik.wav\n"},
+        {{"pack", "out.bin"}, 2, "usage: zagonetar-pak pack OUT FILE..."},
     };
     for (const auto& [args, wantStatus, says] : cases) {
         const auto [status, text] = Pak(dir, args);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <map>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -86,10 +87,18 @@ int Pack(const char* out, int count, char** paths)
     std::vector<cResourceArchive::cFile> files(count);
     // The entry count and offset table, then each record's size, name length and name.
     uint64_t used = 4 + 4 * static_cast<uint64_t>(count);
+    std::map<std::string, const char*> seen;
     for (int i = 0; i < count; ++i) {
         files[i].name = BaseName(paths[i]);
         if (files[i].name.empty()) {
             fprintf(stderr, "zagonetar-pak: %s names no file\n", paths[i]);
+            return 1;
+        }
+        // The game would only ever see the first of two equal names.
+        const auto [first, fresh] = seen.emplace(files[i].name, paths[i]);
+        if (!fresh) {
+            fprintf(stderr, "zagonetar-pak: two files named '%s': %s and %s\n",
+                    files[i].name.c_str(), first->second, paths[i]);
             return 1;
         }
         used += 8 + files[i].name.size();
@@ -165,7 +174,7 @@ int main(int argc, char** argv)
     if (argc < 2)
         return Usage();
     const std::string command = argv[1];
-    if (command == "pack" && argc >= 3)
+    if (command == "pack" && argc >= 4)
         return Pack(argv[2], argc - 3, argv + 3);
     if (command == "list" && argc == 3)
         return List(argv[2]);
