@@ -62,4 +62,17 @@ TEST(PakTest, RefusedPacksLeaveTheOldArchiveAsItWas)
     }
 }
 
+TEST(PakTest, ListShowsControlCharactersEscaped)
+{
+    cTempDir dir;
+    std::string error;
+    ASSERT_TRUE(cResourceArchive::Write(
+        dir / "a.bin",
+        {{"pejzaz-s.gif", {'x'}}, {"a\tb\nc", {}}, {"\x1b[2J\x7f\\", {}}, {"\xc5\xa1uma", {}}},
+        &error));
+    EXPECT_EQ(Pak(dir, {"list", "a.bin"}),
+              std::make_pair(0, std::string("pejzaz-s.gif\t1\na\\tb\\nc\t0\n"
+                                            "\\x1b[2J\\x7f\\\\\t0\n\xc5\xa1uma\t0\n")));
+}
+
 } // namespace

@@ -119,6 +119,26 @@ int Pack(const char* out, int count, char** paths)
     return 0;
 }
 
+// Control characters are shown escaped, so a hostile name can't drive the terminal or
+// pass for another line; backslash too, so every escaped listing reads one way only.
+std::string Printable(const std::string& name)
+{
+    std::string out;
+    for (const unsigned char c : name) {
+        if (c == '\t' || c == '\n' || c == '\r' || c == '\\') {
+            out += '\\';
+            out += c == '\t' ? 't' : c == '\n' ? 'n' : c == '\r' ? 'r' : '\\';
+        } else if (c < 0x20 || c == 0x7f) {
+            char hex[5];
+            snprintf(hex, sizeof hex, "\\x%02x", c);
+            out += hex;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
 int List(const char* archive)
 {
     std::vector<cResourceArchive::cEntry> entries;
@@ -129,7 +149,7 @@ int List(const char* archive)
         return 1;
     }
     for (const cResourceArchive::cEntry& entry : entries)
-        printf("%s\t%u\n", entry.name.c_str(), entry.size);
+        printf("%s\t%u\n", Printable(entry.name).c_str(), entry.size);
     return 0;
 }
 
