@@ -12,16 +12,24 @@
 
 namespace {
 
-// An open archive with its size known, so every read can be checked against it.
+// An archive in a file or in memory, with its size known, so every read can be checked
+// against it.
 class cReader
 {
 public:
-    explicit cReader(const std::string& path) : fd(open(path.c_str(), O_RDONLY))
+    explicit cReader(const std::string& path)
+        // Non-blocking, so a FIFO named by mistake is refused rather than waited on.
+        : fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC))
     {
         struct stat st;
-        if (fd >= 0 && fstat(fd, &st) == 0)
+        if (fd < 0 || fstat(fd, &st) != 0)
+            openError = strerror(errno);
+        else if (!S_ISREG(st.st_mode))
+            openError = "not a regular file";
+        else
             fileSize = static_cast<uint64_t>(st.st_size);
     }
+    cReader(const unsigned char* bytes, size_t size) : fd(-1), memory(bytes), fileSize(size) {}
     ~cReader()
     {
         if (fd >= 0)
@@ -30,7 +38,8 @@ public:
     cReader(const cReader&) = delete;
     cReader& operator=(const cReader&) = delete;
 
-    bool IsOpen() const { return fd >= 0; }
+    // Empty when the archive is ready to read.
+    const std::string& OpenError() const { return openError; }
     uint64_t Size() const { return fileSize; }
 
     // Reads exactly `count` bytes at `offset`, or fails.
@@ -38,6 +47,11 @@ public:
     {
         if (offset > fileSize || count > fileSize - offset)
             return false;
+        if (fd < 0) { // held in memory; a file that failed to open is never read
+            if (count > 0)
+                memcpy(out, memory + offset, count);
+            return true;
+        }
         unsigned char* p = static_cast<unsigned char*>(out);
         while (count > 0) {
             ssize_t got = pread(fd, p, count, static_cast<off_t>(offset));
@@ -64,7 +78,9 @@ public:
 
 private:
     int fd;
+    const unsigned char* memory = nullptr;
     uint64_t fileSize = 0;
+    std::string openError;
 };
 
 struct cRecord
@@ -78,8 +94,8 @@ struct cRecord
 template <typename Visit>
 cResourceArchive::eResult Walk(cReader& reader, std::string* error, Visit visit)
 {
-    if (!reader.IsOpen()) {
-        *error = strerror(errno);
+    if (!reader.OpenError().empty()) {
+        *error = reader.OpenError();
         return cResourceArchive::OPEN_FAILED;
     }
     uint32_t rawCount = 0;
@@ -150,17 +166,13 @@ bool WriteAll(int fd, const std::vector<unsigned char>& bytes)
     return true;
 }
 
-} // namespace
-
-cResourceArchive::eResult cResourceArchive::Find(const std::string& path, const std::string& name,
-                                                 unsigned char** data, uint32_t* size,
-                                                 std::string* error)
+cResourceArchive::eResult FindIn(cReader& reader, const std::string& name, unsigned char** data,
+                                 uint32_t* size, std::string* error)
 {
     *data = nullptr;
-    cReader reader(path);
     bool matched = false;
     cRecord found;
-    eResult result = Walk(reader, error, [&](const cRecord& r) {
+    cResourceArchive::eResult result = Walk(reader, error, [&](const cRecord& r) {
         // A stored name matches only when it is exactly equal, byte for byte.
         if (r.name != name)
             return true;
@@ -168,36 +180,71 @@ cResourceArchive::eResult cResourceArchive::Find(const std::string& path, const 
         found = r;
         return false;
     });
-    if (result != FOUND || !matched)
+    if (result != cResourceArchive::FOUND || !matched)
         return result;
 
     // malloc(0) may return null; ask for one byte so a found empty entry is never null.
     unsigned char* buffer = static_cast<unsigned char*>(malloc(found.size > 0 ? found.size : 1));
     if (!buffer) {
         *error = "out of memory reading '" + name + "'";
-        return MALFORMED;
+        return cResourceArchive::MALFORMED;
     }
     if (!reader.ReadAt(found.dataOffset, buffer, found.size)) {
         free(buffer);
         *error = "the data of '" + name + "' can't be read";
-        return MALFORMED;
+        return cResourceArchive::MALFORMED;
     }
     *data = buffer;
     *size = found.size;
-    return FOUND;
+    return cResourceArchive::FOUND;
+}
+
+cResourceArchive::eResult ListIn(cReader& reader, std::vector<cResourceArchive::cEntry>* entries,
+                                 std::string* error)
+{
+    entries->clear();
+    cResourceArchive::eResult result = Walk(reader, error, [&](const cRecord& r) {
+        entries->push_back(cResourceArchive::cEntry{r.name, r.size});
+        return true;
+    });
+    // Walking every entry ends in NOT_FOUND; for a listing that is success.
+    return result == cResourceArchive::NOT_FOUND ? cResourceArchive::FOUND : result;
+}
+
+} // namespace
+
+cResourceArchive::eResult cResourceArchive::Find(const std::string& path, const std::string& name,
+                                                 unsigned char** data, uint32_t* size,
+                                                 std::string* error)
+{
+    cReader reader(path);
+    return FindIn(reader, name, data, size, error);
+}
+
+cResourceArchive::eResult cResourceArchive::FindInMemory(const unsigned char* archive,
+                                                         size_t archiveSize,
+                                                         const std::string& name,
+                                                         unsigned char** data, uint32_t* size,
+                                                         std::string* error)
+{
+    cReader reader(archive, archiveSize);
+    return FindIn(reader, name, data, size, error);
 }
 
 cResourceArchive::eResult cResourceArchive::List(const std::string& path,
                                                  std::vector<cEntry>* entries, std::string* error)
 {
-    entries->clear();
     cReader reader(path);
-    eResult result = Walk(reader, error, [&](const cRecord& r) {
-        entries->push_back(cEntry{r.name, r.size});
-        return true;
-    });
-    // Walking every entry ends in NOT_FOUND; for a listing that is success.
-    return result == NOT_FOUND ? FOUND : result;
+    return ListIn(reader, entries, error);
+}
+
+cResourceArchive::eResult cResourceArchive::ListInMemory(const unsigned char* archive,
+                                                         size_t archiveSize,
+                                                         std::vector<cEntry>* entries,
+                                                         std::string* error)
+{
+    cReader reader(archive, archiveSize);
+    return ListIn(reader, entries, error);
 }
 
 bool cResourceArchive::Write(const std::string& path, const std::vector<cFile>& files,

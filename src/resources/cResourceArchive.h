@@ -7,6 +7,7 @@
 // file's size before anything is allocated or read.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,6 +40,13 @@ public:
 
     // Every entry's name and size, in table order.
     static eResult List(const std::string& path, std::vector<cEntry>* entries, std::string* error);
+
+    // The same two over an archive already in memory, read with the same checks.
+    static eResult FindInMemory(const unsigned char* archive, size_t archiveSize,
+                                const std::string& name, unsigned char** data, uint32_t* size,
+                                std::string* error);
+    static eResult ListInMemory(const unsigned char* archive, size_t archiveSize,
+                                std::vector<cEntry>* entries, std::string* error);
 
     // Writes an archive holding `files` in the given order. The old archive at `path`, if
     // any, is replaced only once the new one is complete and reads back; on failure it
