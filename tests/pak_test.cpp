@@ -4,6 +4,7 @@
 #include "resources/cResourceArchive.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <tuple>
@@ -22,21 +23,14 @@ std::pair<int, std::string> Pak(const cTempDir& dir, std::vector<std::string> ar
     return {status, child.Err() + child.Out()};
 }
 
-void Put(const std::string& path, const std::string& text)
-{
-    FILE* f = fopen(path.c_str(), "wb");
-    fputs(text.c_str(), f);
-    fclose(f);
-}
-
 TEST(PakTest, RefusedPacksLeaveTheOldArchiveAsItWas)
 {
     cTempDir dir;
-    Put(dir / "klik.wav", "click!");
-    Put(dir / "big.gif", std::string(10000, 'x'));
+    std::ofstream(dir / "klik.wav") << "click!";
+    std::ofstream(dir / "big.gif") << std::string(10000, 'x');
     mkdir((dir / "somedir").c_str(), 0755);
     mkfifo((dir / "fifo").c_str(), 0644);
-    Put(dir / "huge.gif", "");
+    std::ofstream(dir / "huge.gif").close();
     truncate((dir / "huge.gif").c_str(), 3LL << 30); // sparse: takes no room on disk
     ASSERT_EQ(Pak(dir, {"pack", "out.bin", "klik.wav"}).first, 0);
     const std::string old = ReadFileText(dir / "out.bin");
