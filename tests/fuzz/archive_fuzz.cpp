@@ -1,5 +1,7 @@
-// libFuzzer target: arbitrary bytes as a resource archive, looked up and listed. The bytes
-// are read straight from memory through the same checks the game's file path uses.
+// libFuzzer target: arbitrary bytes as a resource archive, looked up and listed, and as a
+// picture and a sound header. The archive is read straight from memory through the same
+// checks the game's file path uses.
+#include "resources/cMediaCheck.h"
 #include "resources/cResourceArchive.h"
 
 #include <cstdint>
@@ -26,5 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<cResourceArchive::cEntry> entries;
     std::string error;
     cResourceArchive::ListInMemory(data, size, &entries, &error);
+
+    std::string message;
+    if (cMediaCheck::CheckGif(data, size, &message) == cMediaCheck::BAD_SIZE && message.empty())
+        abort(); // a refused picture always names its size
+    cMediaCheck::IsPlayableWav(data, size);
     return 0;
 }
