@@ -316,7 +316,8 @@ bool cResourceArchive::Write(const std::string& path, const std::vector<cFile>& 
                           (size == 0 || memcmp(data, f.data.data(), size) == 0);
         free(data);
         if (!same)
-            return fail("'" + f.name + "' does not read back as written");
+            return fail("'" + f.name + "' does not read back as written" +
+                        (readError.empty() ? "" : ": " + readError));
     }
     if (rename(temp.c_str(), path.c_str()) != 0)
         return fail(strerror(errno));
