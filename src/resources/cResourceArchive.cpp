@@ -111,6 +111,9 @@ cResourceArchive::eResult Walk(cReader& reader, std::string* error, Visit visit)
         *error = "the entry table runs past the end of the archive";
         return cResourceArchive::MALFORMED;
     }
+    // One record for the whole walk, so its name buffer is reused instead of allocated
+    // for every entry.
+    cRecord record;
     for (int32_t i = 0; i < count; ++i) {
         uint32_t offset = 0, size = 0, nameLength = 0;
         if (!reader.ReadU32(4 + 4 * static_cast<uint64_t>(i), &offset)) {
@@ -127,7 +130,6 @@ cResourceArchive::eResult Walk(cReader& reader, std::string* error, Visit visit)
             *error = "the name of entry " + std::to_string(i) + " runs past the end of the archive";
             return cResourceArchive::MALFORMED;
         }
-        cRecord record;
         record.name.resize(nameLength);
         if (!reader.ReadAt(nameOffset, &record.name[0], nameLength)) {
             *error = "the name of entry " + std::to_string(i) + " can't be read";
