@@ -147,21 +147,31 @@ TEST_F(LoadingTest, MissingAndBrokenArchivesAndTheWorkingDirectory)
 
 TEST_F(LoadingTest, AnUndecodablePictureGoesToGreskaTxtAndABadSoundIsOnlySilent)
 {
-    const std::string notSound = "not a sound", png = "\x89PNG\r\n\x1a\n";
-    Rewrite(cAssetNames::SOUND_ARCHIVE, "klik.wav", &notSound);
-    Rewrite(cAssetNames::SOUND_ARCHIVE, cAssetNames::MUSIC, &notSound);
+    // A sound SDL would divide by zero over (no channels) and bytes that are no sound.
+    const Files sounds = Entries(cAssetNames::SOUND_ARCHIVE);
+    std::string noChannels(sounds[2].data.begin(), sounds[2].data.end());
+    noChannels[22] = 0;
+    const std::string notSound = "not a sound";
+    Rewrite(cAssetNames::SOUND_ARCHIVE, sounds[2].name, &noChannels);
+    Rewrite(cAssetNames::SOUND_ARCHIVE, sounds[3].name, &notSound);
     EXPECT_FALSE(Start().Failed());
 
-    Rewrite(cAssetNames::IMAGE_ARCHIVE, "cvet.gif", &png);
-    const cLoadError failure = Start();
-    EXPECT_EQ(failure.channel, cLoadError::GRESKA_TXT);
-    EXPECT_EQ(failure.message.rfind("Unable to load bitmap: ", 0), 0u);
-    EXPECT_TRUE(failure.Report());
-    std::ifstream in(dir / "greska.txt");
-    std::string line;
-    std::getline(in, line);
-    EXPECT_EQ(line, failure.message);
-    EXPECT_TRUE(in.peek() == EOF) << "one line";
+    const char zeroSized[] = "GIF89a\0\0\0\0\0\0\0,\0\0\0\0\0\0\0\0\0\2\2D\1\0;";
+    for (const auto& [picture, says] :
+         {std::pair<std::string, std::string>{"\x89PNG\r\n\x1a\n", ""},
+          {std::string(zeroSized, sizeof zeroSized - 1), "0x0"}}) {
+        Rewrite(cAssetNames::IMAGE_ARCHIVE, "cvet.gif", &picture);
+        const cLoadError failure = Start();
+        EXPECT_EQ(failure.channel, cLoadError::GRESKA_TXT);
+        EXPECT_EQ(failure.message.rfind("Unable to load bitmap: ", 0), 0u);
+        EXPECT_NE(failure.message.find(says), std::string::npos) << failure.message;
+        EXPECT_TRUE(failure.Report());
+        std::ifstream in(dir / "greska.txt");
+        std::string line;
+        std::getline(in, line);
+        EXPECT_EQ(line, failure.message);
+        EXPECT_TRUE(in.peek() == EOF) << "one line";
+    }
 }
 
 // What the mixer played once the puzzle was on, through SDL's disk audio driver: the

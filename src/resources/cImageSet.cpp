@@ -2,6 +2,7 @@
 #include "resources/cImageSet.h"
 
 #include "resources/cAssetNames.h"
+#include "resources/cMediaCheck.h"
 #include "resources/cResourceArchive.h"
 
 #include <SDL.h>
@@ -40,6 +41,14 @@ SDL_Surface* cImageSet::LoadImage(const std::string& archivePath, const char* na
     unsigned char* buffer = cResourceArchive::LoadResource(archivePath, name, size, failure);
     if (!buffer)
         return nullptr;
+    // SDL_image trusts the sizes a GIF declares; a hostile one would crash it or take
+    // gigabytes.
+    std::string tooLarge;
+    if (cMediaCheck::CheckGif(buffer, size, &tooLarge) == cMediaCheck::BAD_SIZE) {
+        free(buffer);
+        *failure = Undecodable(tooLarge.c_str());
+        return nullptr;
+    }
     SDL_RWops* stream = SDL_RWFromMem(buffer, static_cast<int>(size));
     SDL_Surface* decoded = stream ? IMG_LoadGIF_RW(stream) : nullptr;
     if (stream)

@@ -6,21 +6,30 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// An open archive with its size known, so every read can be checked against it.
+// An archive in a file or in memory, with its size known, so every read can be checked
+// against it.
 class cReader
 {
 public:
-    explicit cReader(const std::string& path) : fd(open(path.c_str(), O_RDONLY))
+    explicit cReader(const std::string& path)
+        // Non-blocking, so a FIFO named by mistake is refused rather than waited on.
+        : fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC))
     {
         struct stat st;
-        if (fd >= 0 && fstat(fd, &st) == 0)
+        if (fd < 0 || fstat(fd, &st) != 0)
+            openError = strerror(errno);
+        else if (!S_ISREG(st.st_mode))
+            openError = "not a regular file";
+        else
             fileSize = static_cast<uint64_t>(st.st_size);
     }
+    cReader(const unsigned char* bytes, size_t size) : fd(-1), memory(bytes), fileSize(size) {}
     ~cReader()
     {
         if (fd >= 0)
@@ -29,7 +38,8 @@ public:
     cReader(const cReader&) = delete;
     cReader& operator=(const cReader&) = delete;
 
-    bool IsOpen() const { return fd >= 0; }
+    // Empty when the archive is ready to read.
+    const std::string& OpenError() const { return openError; }
     uint64_t Size() const { return fileSize; }
 
     // Reads exactly `count` bytes at `offset`, or fails.
@@ -37,6 +47,11 @@ public:
     {
         if (offset > fileSize || count > fileSize - offset)
             return false;
+        if (fd < 0) { // held in memory; a file that failed to open is never read
+            if (count > 0)
+                memcpy(out, memory + offset, count);
+            return true;
+        }
         unsigned char* p = static_cast<unsigned char*>(out);
         while (count > 0) {
             ssize_t got = pread(fd, p, count, static_cast<off_t>(offset));
@@ -63,7 +78,9 @@ public:
 
 private:
     int fd;
+    const unsigned char* memory = nullptr;
     uint64_t fileSize = 0;
+    std::string openError;
 };
 
 struct cRecord
@@ -77,8 +94,8 @@ struct cRecord
 template <typename Visit>
 cResourceArchive::eResult Walk(cReader& reader, std::string* error, Visit visit)
 {
-    if (!reader.IsOpen()) {
-        *error = strerror(errno);
+    if (!reader.OpenError().empty()) {
+        *error = reader.OpenError();
         return cResourceArchive::OPEN_FAILED;
     }
     uint32_t rawCount = 0;
@@ -94,6 +111,9 @@ cResourceArchive::eResult Walk(cReader& reader, std::string* error, Visit visit)
         *error = "the entry table runs past the end of the archive";
         return cResourceArchive::MALFORMED;
     }
+    // One record for the whole walk, so its name buffer is reused instead of allocated
+    // for every entry.
+    cRecord record;
     for (int32_t i = 0; i < count; ++i) {
         uint32_t offset = 0, size = 0, nameLength = 0;
         if (!reader.ReadU32(4 + 4 * static_cast<uint64_t>(i), &offset)) {
@@ -110,7 +130,6 @@ cResourceArchive::eResult Walk(cReader& reader, std::string* error, Visit visit)
             *error = "the name of entry " + std::to_string(i) + " runs past the end of the archive";
             return cResourceArchive::MALFORMED;
         }
-        cRecord record;
         record.name.resize(nameLength);
         if (!reader.ReadAt(nameOffset, &record.name[0], nameLength)) {
             *error = "the name of entry " + std::to_string(i) + " can't be read";
@@ -134,17 +153,28 @@ void PutU32(std::vector<unsigned char>& out, uint32_t v)
         out.push_back(static_cast<unsigned char>(v >> (8 * i)));
 }
 
-} // namespace
+// The whole buffer, or false with errno saying why.
+bool WriteAll(int fd, const std::vector<unsigned char>& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0)
+            return false;
+        done += static_cast<size_t>(put);
+    }
+    return true;
+}
 
-cResourceArchive::eResult cResourceArchive::Find(const std::string& path, const std::string& name,
-                                                 unsigned char** data, uint32_t* size,
-                                                 std::string* error)
+cResourceArchive::eResult FindIn(cReader& reader, const std::string& name, unsigned char** data,
+                                 uint32_t* size, std::string* error)
 {
     *data = nullptr;
-    cReader reader(path);
     bool matched = false;
     cRecord found;
-    eResult result = Walk(reader, error, [&](const cRecord& r) {
+    cResourceArchive::eResult result = Walk(reader, error, [&](const cRecord& r) {
         // A stored name matches only when it is exactly equal, byte for byte.
         if (r.name != name)
             return true;
@@ -152,36 +182,71 @@ cResourceArchive::eResult cResourceArchive::Find(const std::string& path, const 
         found = r;
         return false;
     });
-    if (result != FOUND || !matched)
+    if (result != cResourceArchive::FOUND || !matched)
         return result;
 
     // malloc(0) may return null; ask for one byte so a found empty entry is never null.
     unsigned char* buffer = static_cast<unsigned char*>(malloc(found.size > 0 ? found.size : 1));
     if (!buffer) {
         *error = "out of memory reading '" + name + "'";
-        return MALFORMED;
+        return cResourceArchive::MALFORMED;
     }
     if (!reader.ReadAt(found.dataOffset, buffer, found.size)) {
         free(buffer);
         *error = "the data of '" + name + "' can't be read";
-        return MALFORMED;
+        return cResourceArchive::MALFORMED;
     }
     *data = buffer;
     *size = found.size;
-    return FOUND;
+    return cResourceArchive::FOUND;
+}
+
+cResourceArchive::eResult ListIn(cReader& reader, std::vector<cResourceArchive::cEntry>* entries,
+                                 std::string* error)
+{
+    entries->clear();
+    cResourceArchive::eResult result = Walk(reader, error, [&](const cRecord& r) {
+        entries->push_back(cResourceArchive::cEntry{r.name, r.size});
+        return true;
+    });
+    // Walking every entry ends in NOT_FOUND; for a listing that is success.
+    return result == cResourceArchive::NOT_FOUND ? cResourceArchive::FOUND : result;
+}
+
+} // namespace
+
+cResourceArchive::eResult cResourceArchive::Find(const std::string& path, const std::string& name,
+                                                 unsigned char** data, uint32_t* size,
+                                                 std::string* error)
+{
+    cReader reader(path);
+    return FindIn(reader, name, data, size, error);
+}
+
+cResourceArchive::eResult cResourceArchive::FindInMemory(const unsigned char* archive,
+                                                         size_t archiveSize,
+                                                         const std::string& name,
+                                                         unsigned char** data, uint32_t* size,
+                                                         std::string* error)
+{
+    cReader reader(archive, archiveSize);
+    return FindIn(reader, name, data, size, error);
 }
 
 cResourceArchive::eResult cResourceArchive::List(const std::string& path,
                                                  std::vector<cEntry>* entries, std::string* error)
 {
-    entries->clear();
     cReader reader(path);
-    eResult result = Walk(reader, error, [&](const cRecord& r) {
-        entries->push_back(cEntry{r.name, r.size});
-        return true;
-    });
-    // Walking every entry ends in NOT_FOUND; for a listing that is success.
-    return result == NOT_FOUND ? FOUND : result;
+    return ListIn(reader, entries, error);
+}
+
+cResourceArchive::eResult cResourceArchive::ListInMemory(const unsigned char* archive,
+                                                         size_t archiveSize,
+                                                         std::vector<cEntry>* entries,
+                                                         std::string* error)
+{
+    cReader reader(archive, archiveSize);
+    return ListIn(reader, entries, error);
 }
 
 bool cResourceArchive::Write(const std::string& path, const std::vector<cFile>& files,
@@ -191,13 +256,13 @@ bool cResourceArchive::Write(const std::string& path, const std::vector<cFile>& 
     uint64_t total = 4 + 4 * static_cast<uint64_t>(files.size());
     for (const cFile& f : files)
         total += 8 + f.name.size() + f.data.size();
-    if (total >= 0x80000000u) {
-        *error = "the archive would be larger than 2 GiB";
+    if (total > MAX_ARCHIVE_SIZE) {
+        *error = path + ": the archive would be larger than 2 GiB";
         return false;
     }
     for (const cFile& f : files) {
         if (f.name.empty() || f.name.find('\0') != std::string::npos) {
-            *error = "an entry name must be non-empty and hold no zero byte";
+            *error = path + ": an entry name must be non-empty and hold no zero byte";
             return false;
         }
     }
@@ -214,16 +279,51 @@ bool cResourceArchive::Write(const std::string& path, const std::vector<cFile>& 
         out.insert(out.end(), f.data.begin(), f.data.end());
     }
 
-    FILE* file = fopen(path.c_str(), "wb");
-    if (!file) {
+    // The new archive goes to a temporary file beside the old one and replaces it only
+    // once it is on disk and reads back, so a full disk or a crash mid-write never costs
+    // the player a working archive.
+    std::string temp = path + ".XXXXXX";
+    const int fd = mkstemp(&temp[0]);
+    if (fd < 0) {
         *error = path + ": " + strerror(errno);
         return false;
     }
-    bool ok = fwrite(out.data(), 1, out.size(), file) == out.size();
-    ok = (fclose(file) == 0) && ok;
+    auto fail = [&](const std::string& reason) {
+        unlink(temp.c_str());
+        *error = path + ": " + reason;
+        return false;
+    };
+    // mkstemp makes the file private; the game may run as another user than the packer.
+    const mode_t mask = umask(0);
+    umask(mask);
+    bool ok = fchmod(fd, 0666 & ~mask) == 0 && WriteAll(fd, out) && fsync(fd) == 0;
+    int reason = errno;
+    if (close(fd) != 0 && ok) {
+        ok = false;
+        reason = errno;
+    }
     if (!ok)
-        *error = path + ": write failed";
-    return ok;
+        return fail(strerror(reason));
+
+    // Every entry through the game's own reader; of two equal names the game sees the first.
+    std::set<std::string> seen;
+    for (const cFile& f : files) {
+        if (!seen.insert(f.name).second)
+            continue;
+        unsigned char* data = nullptr;
+        uint32_t size = 0;
+        std::string readError;
+        const bool same = Find(temp, f.name, &data, &size, &readError) == FOUND &&
+                          size == f.data.size() &&
+                          (size == 0 || memcmp(data, f.data.data(), size) == 0);
+        free(data);
+        if (!same)
+            return fail("'" + f.name + "' does not read back as written" +
+                        (readError.empty() ? "" : ": " + readError));
+    }
+    if (rename(temp.c_str(), path.c_str()) != 0)
+        return fail(strerror(errno));
+    return true;
 }
 
 unsigned char* cResourceArchive::LoadResource(const std::string& path, const char* name,

@@ -9,6 +9,7 @@
 
 #include "resources/cLoadError.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,6 +18,9 @@ class cResourceArchive
 {
 public:
     enum eResult { FOUND, OPEN_FAILED, NOT_FOUND, MALFORMED };
+
+    // The reader takes record offsets below 2 GiB, so no archive may grow past that.
+    static const uint32_t MAX_ARCHIVE_SIZE = 0x7FFFFFFF;
 
     struct cEntry
     {
@@ -39,7 +43,16 @@ public:
     // Every entry's name and size, in table order.
     static eResult List(const std::string& path, std::vector<cEntry>* entries, std::string* error);
 
-    // Writes an archive holding `files` in the given order.
+    // The same two over an archive already in memory, read with the same checks.
+    static eResult FindInMemory(const unsigned char* archive, size_t archiveSize,
+                                const std::string& name, unsigned char** data, uint32_t* size,
+                                std::string* error);
+    static eResult ListInMemory(const unsigned char* archive, size_t archiveSize,
+                                std::vector<cEntry>* entries, std::string* error);
+
+    // Writes an archive holding `files` in the given order. The old archive at `path`, if
+    // any, is replaced only once the new one is complete and reads back; on failure it
+    // stays as it was and *error names the path and the reason.
     static bool Write(const std::string& path, const std::vector<cFile>& files, std::string* error);
 
     // The game's lookup: the entry's bytes (malloc'd), or null with *failure holding the

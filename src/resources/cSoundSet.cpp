@@ -2,6 +2,7 @@
 #include "resources/cSoundSet.h"
 
 #include "resources/cAssetNames.h"
+#include "resources/cMediaCheck.h"
 #include "resources/cResourceArchive.h"
 
 #include <SDL.h>
@@ -25,6 +26,12 @@ Mix_Chunk* cSoundSet::LoadSound(const std::string& archivePath, const char* name
     unsigned char* buffer = cResourceArchive::LoadResource(archivePath, name, size, failure);
     if (!buffer)
         return nullptr;
+    // SDL divides by a WAV's channels and block size without looking: only sounds it can
+    // play go to the mixer, the rest stay silent.
+    if (!cMediaCheck::IsPlayableWav(buffer, size)) {
+        free(buffer);
+        return nullptr;
+    }
     SDL_RWops* stream = SDL_RWFromMem(buffer, static_cast<int>(size));
     // The mixer frees the stream itself (second argument 1) and copies the samples.
     Mix_Chunk* chunk = stream ? Mix_LoadWAV_RW(stream, 1) : nullptr;

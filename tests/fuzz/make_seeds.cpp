@@ -1,4 +1,5 @@
-// make-seeds DIR: a seed corpus of small well-formed and malformed archives.
+// make-seeds DIR: a seed corpus of small well-formed and malformed archives, and a few
+// picture and sound headers.
 #include "resources/cResourceArchive.h"
 
 #include <cstdio>
@@ -65,5 +66,26 @@ int main(int argc, char** argv)
     Bytes hugeName = game;
     hugeName[game[4] + 7] = 0xFF; // top byte of the first record's name length
     Save(dir, "huge-name", hugeName);
+
+    // A one-pixel GIF with a colour table and a graphic control extension, the same
+    // declaring 16383x32767, and two WAV headers: 22050 Hz mono PCM and ADPCM with a
+    // zero block size.
+    const Bytes smallGif = {'G', 'I', 'F', '8', '9',  'a',  1, 0, 1, 0,    0x80, 0, 0,    0, 0,
+                            0,   255, 255, 255, 0x21, 0xF9, 4, 1, 0, 0,    0,    0, 0x2C, 0, 0,
+                            0,   0,   1,   0,   1,    0,    0, 2, 2, 0x44, 1,    0, 0x3B};
+    Save(dir, "gif-small", smallGif);
+    Bytes hugeGif = smallGif;
+    hugeGif[6] = hugeGif[32] = 0xFF;
+    hugeGif[7] = hugeGif[33] = 0x3F;
+    hugeGif[8] = hugeGif[34] = 0xFF;
+    hugeGif[9] = hugeGif[35] = 0x7F;
+    Save(dir, "gif-huge", hugeGif);
+    Bytes wav = {'R', 'I', 'F', 'F', 40,  0,   0,   0,   'W',  'A',  'V', 'E', 'f',  'm',  't', ' ',
+                 16,  0,   0,   0,   1,   0,   1,   0,   0x22, 0x56, 0,   0,   0x44, 0xAC, 0,   0,
+                 2,   0,   16,  0,   'd', 'a', 't', 'a', 4,    0,    0,   0,   0,    0,    0,   0};
+    Save(dir, "wav-pcm", wav);
+    wav[20] = 2;           // ADPCM
+    wav[32] = wav[33] = 0; // block size 0
+    Save(dir, "wav-adpcm", wav);
     return 0;
 }

@@ -5,7 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <map>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -19,22 +23,42 @@ int Usage()
     return 2;
 }
 
-bool ReadFile(const char* path, std::vector<unsigned char>* data)
+bool Fail(const char* path, const char* reason)
 {
-    FILE* file = fopen(path, "rb");
-    if (!file) {
-        fprintf(stderr, "zagonetar-pak: %s: %s\n", path, strerror(errno));
-        return false;
+    fprintf(stderr, "zagonetar-pak: %s: %s\n", path, reason);
+    return false;
+}
+
+// Reads `path` whole if it is a regular file of at most `room` bytes. The size is taken
+// from the open file before anything is read, so a device or a huge file is refused
+// instead of filling memory.
+bool ReadInput(const char* path, uint64_t room, std::vector<unsigned char>* data)
+{
+    // Non-blocking, so a FIFO is refused rather than waited on.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return Fail(path, strerror(errno));
+    struct stat st;
+    bool ok = false;
+    if (fstat(fd, &st) != 0)
+        Fail(path, strerror(errno));
+    else if (!S_ISREG(st.st_mode))
+        Fail(path, "not a regular file");
+    else if (static_cast<uint64_t>(st.st_size) > room)
+        Fail(path, "too large for an archive, which holds at most 2 GiB");
+    else
+        ok = true;
+    data->resize(ok ? static_cast<size_t>(st.st_size) : 0);
+    for (size_t done = 0; ok && done < data->size();) {
+        const ssize_t got = read(fd, data->data() + done, data->size() - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            ok = Fail(path, got < 0 ? strerror(errno) : "shrank while being read");
+        else
+            done += static_cast<size_t>(got);
     }
-    data->clear();
-    unsigned char buffer[65536];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
-        data->insert(data->end(), buffer, buffer + got);
-    bool ok = !ferror(file);
-    fclose(file);
-    if (!ok)
-        fprintf(stderr, "zagonetar-pak: %s: read failed\n", path);
+    close(fd);
     return ok;
 }
 
@@ -60,46 +84,59 @@ const char* Describe(cResourceArchive::eResult result)
 
 int Pack(const char* out, int count, char** paths)
 {
-    std::vector<cResourceArchive::cFile> files;
+    std::vector<cResourceArchive::cFile> files(count);
+    // The entry count and offset table, then each record's size, name length and name.
+    uint64_t used = 4 + 4 * static_cast<uint64_t>(count);
+    std::map<std::string, const char*> seen;
     for (int i = 0; i < count; ++i) {
-        cResourceArchive::cFile file;
-        file.name = BaseName(paths[i]);
-        if (file.name.empty()) {
+        files[i].name = BaseName(paths[i]);
+        if (files[i].name.empty()) {
             fprintf(stderr, "zagonetar-pak: %s names no file\n", paths[i]);
             return 1;
         }
-        if (!ReadFile(paths[i], &file.data))
+        // The game would only ever see the first of two equal names.
+        const auto [first, fresh] = seen.emplace(files[i].name, paths[i]);
+        if (!fresh) {
+            fprintf(stderr, "zagonetar-pak: two files named '%s': %s and %s\n",
+                    files[i].name.c_str(), first->second, paths[i]);
             return 1;
-        files.push_back(std::move(file));
+        }
+        used += 8 + files[i].name.size();
+    }
+    for (int i = 0; i < count; ++i) {
+        const uint64_t room = used < cResourceArchive::MAX_ARCHIVE_SIZE
+                                  ? cResourceArchive::MAX_ARCHIVE_SIZE - used
+                                  : 0;
+        if (!ReadInput(paths[i], room, &files[i].data))
+            return 1;
+        used += files[i].data.size();
     }
     std::string error;
     if (!cResourceArchive::Write(out, files, &error)) {
         fprintf(stderr, "zagonetar-pak: %s\n", error.c_str());
         return 1;
     }
-    // Read every entry back through the game's own reader before calling it done.
-    for (const cResourceArchive::cFile& file : files) {
-        unsigned char* data = nullptr;
-        uint32_t size = 0;
-        cResourceArchive::eResult result =
-            cResourceArchive::Find(out, file.name, &data, &size, &error);
-        bool same = result == cResourceArchive::FOUND && size == file.data.size() &&
-                    (size == 0 || memcmp(data, file.data.data(), size) == 0);
-        free(data);
-        // A duplicate name reads back as its first copy, which is how the game sees it.
-        bool shadowed = false;
-        for (const cResourceArchive::cFile& other : files) {
-            if (&other == &file)
-                break;
-            shadowed = shadowed || other.name == file.name;
-        }
-        if (!same && !shadowed) {
-            fprintf(stderr, "zagonetar-pak: %s: '%s' does not read back as written\n", out,
-                    file.name.c_str());
-            return 1;
+    return 0;
+}
+
+// Control characters are shown escaped, so a hostile name can't drive the terminal or
+// pass for another line; backslash too, so every escaped listing reads one way only.
+std::string Printable(const std::string& name)
+{
+    std::string out;
+    for (const unsigned char c : name) {
+        if (c == '\t' || c == '\n' || c == '\r' || c == '\\') {
+            out += '\\';
+            out += c == '\t' ? 't' : c == '\n' ? 'n' : c == '\r' ? 'r' : '\\';
+        } else if (c < 0x20 || c == 0x7f) {
+            char hex[5];
+            snprintf(hex, sizeof hex, "\\x%02x", c);
+            out += hex;
+        } else {
+            out += static_cast<char>(c);
         }
     }
-    return 0;
+    return out;
 }
 
 int List(const char* archive)
@@ -112,7 +149,7 @@ int List(const char* archive)
         return 1;
     }
     for (const cResourceArchive::cEntry& entry : entries)
-        printf("%s\t%u\n", entry.name.c_str(), entry.size);
+        printf("%s\t%u\n", Printable(entry.name).c_str(), entry.size);
     return 0;
 }
 
@@ -128,17 +165,23 @@ int Extract(const char* archive, const char* name, const char* out)
                 result == cResourceArchive::NOT_FOUND ? name : error.c_str());
         return 1;
     }
-    FILE* file = fopen(out, "wb");
-    if (!file) {
-        fprintf(stderr, "zagonetar-pak: %s: %s\n", out, strerror(errno));
-        free(data);
-        return 1;
+    const int fd = open(out, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    bool ok = fd >= 0;
+    for (uint32_t done = 0; ok && done < size;) {
+        const ssize_t put = write(fd, data + done, size - done);
+        if (put < 0 && errno == EINTR)
+            continue;
+        ok = put > 0;
+        done += ok ? static_cast<uint32_t>(put) : 0;
     }
-    bool ok = fwrite(data, 1, size, file) == size;
-    ok = fclose(file) == 0 && ok;
+    int reason = errno;
+    if (fd >= 0 && close(fd) != 0 && ok) {
+        ok = false;
+        reason = errno;
+    }
     free(data);
     if (!ok) {
-        fprintf(stderr, "zagonetar-pak: %s: write failed\n", out);
+        Fail(out, strerror(reason));
         return 1;
     }
     return 0;
@@ -151,7 +194,7 @@ int main(int argc, char** argv)
     if (argc < 2)
         return Usage();
     const std::string command = argv[1];
-    if (command == "pack" && argc >= 3)
+    if (command == "pack" && argc >= 4)
         return Pack(argv[2], argc - 3, argv + 3);
     if (command == "list" && argc == 3)
         return List(argv[2]);
