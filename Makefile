@@ -36,11 +36,15 @@ build-asan: build
 # The archive reader and the picture and sound header checks under libFuzzer for
 # FUZZ_SECONDS (make fuzz FUZZ_SECONDS=3600).
 # Inputs it finds interesting stay in $(FUZZ_BUILD)/corpus; a crash is saved beside it.
-fuzz: test-deps
+# The seeds are the game's smallest picture and sound, and an archive of the two.
+fuzz: build
 	@cmake -S tests/fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 	@cmake --build $(FUZZ_BUILD)
 	@mkdir -p $(FUZZ_BUILD)/corpus
-	@$(FUZZ_BUILD)/make-seeds $(FUZZ_BUILD)/corpus
+	@$(BUILD)/zagonetar-pak extract $(BUILD)/game/imgres001.bin cvet.gif $(FUZZ_BUILD)/corpus/cvet.gif
+	@$(BUILD)/zagonetar-pak extract $(BUILD)/game/sndres001.bin klik.wav $(FUZZ_BUILD)/corpus/klik.wav
+	@$(BUILD)/zagonetar-pak pack $(FUZZ_BUILD)/corpus/seed.bin $(FUZZ_BUILD)/corpus/cvet.gif \
+		$(FUZZ_BUILD)/corpus/klik.wav
 	@$(FUZZ_BUILD)/archive_fuzz -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=512 \
 		-malloc_limit_mb=64 -max_len=4096 -print_final_stats=1 \
 		-artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus >$(FUZZ_BUILD)/fuzz.log 2>&1 \

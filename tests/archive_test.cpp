@@ -1,11 +1,16 @@
-// The archive reader: lookup rules on well-formed archives, malformed archives that
-// must end in a clear refusal, and the archive tool.
-#include "cChild.h"
+// The archive reader's lookup rules, malformed archives that must end in a clear refusal,
+// and the archive tool as the asset build and a person run it.
 #include "cTempDir.h"
 #include "resources/cResourceArchive.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -22,20 +27,21 @@ Bytes Words(std::initializer_list<uint32_t> words, const std::string& tail = "")
     return out;
 }
 
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 class ArchiveTest : public ::testing::Test
 {
 protected:
-    cTempDir dir;
-    std::string path = dir / "a.bin";
-    cResourceArchive::eResult result;
-    std::string error;
-
     void Write(const Bytes& bytes)
     {
-        FILE* f = fopen(path.c_str(), "wb");
-        if (!bytes.empty())
-            fwrite(bytes.data(), 1, bytes.size(), f);
-        fclose(f);
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
     }
     // The entry's bytes, with `result` and `error` set.
     std::string Find(const std::string& name)
@@ -48,6 +54,26 @@ protected:
         free(data);
         return text;
     }
+    // The tool, run in the folder with its files limited to 2 KiB as on a nearly full disk
+    // (the signal ignored, so a write past the limit fails instead of killing it): its
+    // status and everything it wrote.
+    std::pair<int, std::string> Pak(const std::string& args)
+    {
+        const std::string command = "cd " + dir.Path() + " && (trap '' XFSZ; ulimit -f 4; exec " +
+                                    ZAGONETAR_PAK + " " + args + ") 2>&1";
+        FILE* out = popen(command.c_str(), "r");
+        std::string text;
+        char buffer[4096];
+        for (size_t got; (got = fread(buffer, 1, sizeof buffer, out)) > 0;)
+            text.append(buffer, got);
+        const int status = pclose(out);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text};
+    }
+
+    cTempDir dir;
+    std::string path = dir / "a.bin";
+    cResourceArchive::eResult result;
+    std::string error;
 };
 
 TEST_F(ArchiveTest, LookupFollowsTheTableAndMatchesWholeNamesOnly)
@@ -61,10 +87,7 @@ TEST_F(ArchiveTest, LookupFollowsTheTableAndMatchesWholeNamesOnly)
         Find(near);
         EXPECT_EQ(result, cResourceArchive::NOT_FOUND) << near;
     }
-    std::vector<cResourceArchive::cEntry> entries;
-    ASSERT_EQ(cResourceArchive::List(path, &entries, &error), cResourceArchive::FOUND);
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[1].name, "klik.wav");
+    EXPECT_FALSE(cResourceArchive::Write(path, {{"", {'x'}}}, &error)) << "a nameless entry";
 
     // Records out of table order, after a gap, one of them named in two slots: the first
     // of two equal names in table order wins.
@@ -109,8 +132,6 @@ TEST_F(ArchiveTest, MalformedArchivesAreRefusedWithAReason)
         Find("sivo.gif");
         EXPECT_EQ(result, cResourceArchive::MALFORMED) << what;
         EXPECT_FALSE(error.empty()) << what;
-        std::vector<cResourceArchive::cEntry> entries;
-        EXPECT_NE(cResourceArchive::List(path, &entries, &error), cResourceArchive::FOUND) << what;
     }
     // An entry before the broken one is still read.
     Write(Words({2, 12, 0x7FFFFFF0u, 2, 8}, "sivo.gifok"));
@@ -119,35 +140,51 @@ TEST_F(ArchiveTest, MalformedArchivesAreRefusedWithAReason)
     EXPECT_EQ(result, cResourceArchive::MALFORMED);
 }
 
-TEST_F(ArchiveTest, ToolPacksListsAndExtracts)
+TEST_F(ArchiveTest, TheToolPacksListsAndExtractsAndARefusedPackLeavesTheOldArchive)
 {
-    FILE* f = fopen((dir / "klik.wav").c_str(), "wb");
-    fputs("click!", f);
-    fclose(f);
-    fclose(fopen((dir / "cvet.gif").c_str(), "wb"));
-    auto run = [&](std::vector<std::string> args) {
-        args.insert(args.begin(), ZAGONETAR_PAK);
-        cChild child(args, dir.Path());
-        const int status = child.Wait(10000);
-        return std::make_pair(status, child.Out() + child.Err());
-    };
-    EXPECT_EQ(run({"pack", "out.bin", dir / "klik.wav", "cvet.gif"}).first, 0);
-    EXPECT_EQ(run({"list", "out.bin"}),
-              std::make_pair(0, std::string("klik.wav\t6\ncvet.gif\t0\n")));
-    EXPECT_EQ(run({"extract", "out.bin", "klik.wav", "copy.wav"}).first, 0);
-    EXPECT_EQ(ReadFileText(dir / "copy.wav"), "click!");
+    std::ofstream(dir / "klik.wav") << "click!";
+    std::ofstream(dir / "cvet.gif").close();
+    std::ofstream(dir / "big.gif") << std::string(10000, 'x');
+    mkdir((dir / "somedir").c_str(), 0755);
+    mkfifo((dir / "fifo").c_str(), 0644);
+    std::ofstream(dir / "huge.gif").close();
+    ASSERT_EQ(truncate((dir / "huge.gif").c_str(), 3LL << 30), 0); // sparse: takes no room
+    ASSERT_EQ(Pak("pack out.bin " + dir / "klik.wav" + " cvet.gif").first, 0);
+    EXPECT_EQ(Pak("list out.bin"), std::make_pair(0, std::string("klik.wav\t6\ncvet.gif\t0\n")));
+    EXPECT_EQ(Pak("extract out.bin klik.wav copy.wav").first, 0);
+    EXPECT_EQ(ReadAll(dir / "copy.wav"), "click!");
+    const std::string old = ReadAll(dir / "out.bin");
 
-    const std::vector<std::pair<std::vector<std::string>, std::string>> refusals = {
-        {{"extract", "out.bin", "nema.wav"}, "nema.wav"},
-        {{"pack", "x.bin", "does-not-exist.gif"}, "does-not-exist.gif"},
-        {{"list", "klik.wav"}, "broken"},
+    const std::vector<std::tuple<std::string, int, std::string>> cases = {
+        {"pack out.bin klik.wav big.gif", 1, "zagonetar-pak: out.bin: File too large\n"},
+        {"pack out.bin somedir", 1, "zagonetar-pak: somedir: not a regular file\n"},
+        {"pack out.bin fifo", 1, "zagonetar-pak: fifo: not a regular file\n"},
+        {"pack out.bin /dev/zero", 1, "zagonetar-pak: /dev/zero: not a regular file\n"},
+        {"pack out.bin klik.wav huge.gif", 1, "huge.gif: too large for an archive"},
+        {"pack out.bin klik.wav somedir/../klik.wav", 1,
+         "zagonetar-pak: two files named 'klik.wav': klik.wav and somedir/../klik.wav\n"},
+        {"pack out.bin", 2, "usage: zagonetar-pak pack OUT FILE..."},
+        {"extract out.bin nema.wav", 1, "nema.wav"},
+        {"list klik.wav", 1, "broken"},
+        {"frobnicate", 2, "usage"},
     };
-    for (const auto& [args, says] : refusals) {
-        const auto [status, text] = run(args);
-        EXPECT_EQ(status, 1) << args[0];
+    for (const auto& [args, wantStatus, says] : cases) {
+        const auto [status, text] = Pak(args);
+        EXPECT_EQ(status, wantStatus) << args << ": " << text;
         EXPECT_NE(text.find(says), std::string::npos) << text;
+        EXPECT_EQ(ReadAll(dir / "out.bin"), old) << args;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+            EXPECT_NE(entry.path().filename().string().rfind("out.bin.", 0), 0u) << args;
     }
-    EXPECT_EQ(run({"frobnicate"}).first, 2);
+
+    // A name can't forge lines or move the terminal's cursor in a listing.
+    ASSERT_TRUE(cResourceArchive::Write(
+        path,
+        {{"pejzaz-s.gif", {'x'}}, {"a\tb\nc", {}}, {"\x1b[2J\x7f\\", {}}, {"\xc5\xa1uma", {}}},
+        &error));
+    EXPECT_EQ(Pak("list a.bin"),
+              std::make_pair(0, std::string("pejzaz-s.gif\t1\na\\tb\\nc\t0\n"
+                                            "\\x1b[2J\\x7f\\\\\t0\n\xc5\xa1uma\t0\n")));
 }
 
 } // namespace
