@@ -245,8 +245,18 @@ TEST_F(LoadingTest, GreskaTxtIsNeverFollowedThroughALinkNorWaitedOn)
     EXPECT_FALSE(failure.Report());
 }
 
-TEST_F(LoadingTest, WithoutADisplayItSaysSoInsteadOfDrawingInTheTerminal)
+SDL_Surface* NoVideoMode(int, int, int, Uint32)
 {
+    return nullptr;
+}
+
+TEST_F(LoadingTest, WithoutADisplayOrAWindowItSaysSoInsteadOfDrawingInTheTerminal)
+{
+    engine.setVideoMode = NoVideoMode;
+    const cLoadError noWindow = Start();
+    EXPECT_EQ(noWindow.channel, cLoadError::STANDARD_ERROR);
+    EXPECT_EQ(noWindow.message.rfind("Zagonetar: the 640x480 window could not be opened: ", 0), 0u);
+
     const char* driver = getenv("SDL_VIDEODRIVER");
     const std::string saved = driver ? driver : "";
     unsetenv("SDL_VIDEODRIVER");
