@@ -38,11 +38,6 @@ std::string ReadAll(const std::string& path)
     return text.str();
 }
 
-void PushEvent(SDL_Event event)
-{
-    SDL_PushEvent(&event);
-}
-
 } // namespace
 
 std::string cHeadlessGame::ArchivePath(const char* name)
@@ -99,36 +94,32 @@ void cHeadlessGame::Stop()
     stopped = true;
 }
 
-void cHeadlessGame::PushKey(SDLKey key)
+void cHeadlessGame::PushKey(SDLKey key, bool down)
 {
     SDL_Event event = {};
-    event.key.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
+    event.key.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.sym = key;
-    PushEvent(event);
-    event.key.type = SDL_KEYUP;
-    event.key.state = SDL_RELEASED;
-    PushEvent(event);
+    SDL_PushEvent(&event);
 }
 
 void cHeadlessGame::PushMotion(int x, int y)
 {
     SDL_Event event = {};
-    event.motion.type = SDL_MOUSEMOTION;
-    event.motion.x = static_cast<Uint16>(x);
-    event.motion.y = static_cast<Uint16>(y);
-    PushEvent(event);
+    event.motion = {SDL_MOUSEMOTION, 0, 0, static_cast<Uint16>(x), static_cast<Uint16>(y), 0, 0};
+    SDL_PushEvent(&event);
 }
 
 void cHeadlessGame::PushButton(bool down, int button, int x, int y)
 {
     SDL_Event event = {};
-    event.button.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    event.button.button = static_cast<Uint8>(button);
-    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.button.x = static_cast<Uint16>(x);
-    event.button.y = static_cast<Uint16>(y);
-    PushEvent(event);
+    event.button = {static_cast<Uint8>(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP),
+                    0,
+                    static_cast<Uint8>(button),
+                    static_cast<Uint8>(down ? SDL_PRESSED : SDL_RELEASED),
+                    static_cast<Uint16>(x),
+                    static_cast<Uint16>(y)};
+    SDL_PushEvent(&event);
 }
 
 void cHeadlessGame::PushClick(int x, int y)
@@ -142,7 +133,7 @@ void cHeadlessGame::PushQuit()
 {
     SDL_Event event = {};
     event.type = SDL_QUIT;
-    PushEvent(event);
+    SDL_PushEvent(&event);
 }
 
 uint32_t cHeadlessGame::Pixel(SDL_Surface* s, int x, int y)

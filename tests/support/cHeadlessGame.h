@@ -22,7 +22,8 @@ public:
     // Stops the engine: every screen's Cleanup, assets released, SDL shut down.
     void Stop();
 
-    static void PushKey(SDLKey key);
+    // A key press, or its release.
+    static void PushKey(SDLKey key, bool down = true);
     static void PushMotion(int x, int y);
     static void PushButton(bool down, int button, int x, int y);
     // Moves there, then a left press and release.
