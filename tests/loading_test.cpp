@@ -10,9 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -241,6 +243,16 @@ TEST_F(LoadingTest, GreskaTxtIsNeverFollowedThroughALinkNorWaitedOn)
     EXPECT_LE(read(reader, &got, 1), 0);
     close(reader);
     unlink("greska.txt");
+
+    // A full disk leaves no half-written file behind.
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit, full = {10, 10};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    setrlimit(RLIMIT_FSIZE, &full);
+    EXPECT_FALSE(failure.Report());
+    setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_NE(access("greska.txt", F_OK), 0);
+
     ASSERT_EQ(mkdir("greska.txt", 0755), 0);
     EXPECT_FALSE(failure.Report());
 }
