@@ -29,8 +29,9 @@ int main(int argc, char** argv)
     signal(SIGPIPE, SIG_IGN);
 
     cGameEngine engine;
-    const cLoadError failure = engine.Init("Zagonetar - <F11> za fullscreen, <Esc> za pauzu/izlaz",
-                                           cLayout::SCREEN_WIDTH, cLayout::SCREEN_HEIGHT, 0);
+    const cLoadError failure =
+        engine.Init("Zagonetar - <F11> za fullscreen, <Esc> za pauzu/izlaz", cLayout::SCREEN_WIDTH,
+                    cLayout::SCREEN_HEIGHT, 0, options);
     if (failure.Failed()) {
         failure.Report();
         return 1;

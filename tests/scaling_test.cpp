@@ -1,8 +1,10 @@
 // The big-screen options: their parsing, the choice of scale, the pointer's way back into
-// the picture, and the scaler.
+// the picture, the scaler, and a scaled game played with the mouse.
+#include "cHeadlessGame.h"
 #include "engine/cOptions.h"
 #include "engine/cScaler.h"
 #include "engine/cViewport.h"
+#include "screens/cSerijacija.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 
 namespace {
 
+using L = cLayout;
 using V = std::vector<int>;
 
 TEST(Options, DisplayOptionsAreReadAndAnythingElseIsRefusedInOneLine)
@@ -112,6 +115,28 @@ TEST(Scaler, EveryDepthMatchesAPixelByPixelEnlargementAndOnlyChangesAreRedrawn)
             SDL_FreeSurface(to);
             SDL_FreeSurface(from);
         }
+}
+
+// The game in a window twice as large, the pointer mapped into the picture.
+TEST(ScaledGame, AWindowTwiceAsLargeWhereALogIsDraggedOntoAFlower)
+{
+    cOptions options;
+    options.scale = 2;
+    cHeadlessGame game(32, options);
+    ASSERT_EQ(V({game.engine.display->w, game.engine.display->h}), V({1280, 960}));
+    const L::cButton start = L::START_BUTTON, icon = L::ACTIVITY_ICON;
+    cHeadlessGame::PushClick(2 * (start.hit.x + 5), 2 * (start.hit.y + 5));
+    game.Frames();
+    cHeadlessGame::PushClick(2 * (icon.hit.x + 5), 2 * (icon.hit.y + 5));
+    game.Frames();
+    ASSERT_EQ(game.engine.states.back(), cSerijacija::Instance());
+    // Column 0's log, whichever it is, by a point every log covers; let go where any
+    // log touches the flower of slot 4.
+    cHeadlessGame::PushButton(true, SDL_BUTTON_LEFT, 2 * (L::ColumnX(0) + 14), 2 * 60);
+    cHeadlessGame::PushMotion(2 * (L::SlotX(4) + 1), 2 * 377);
+    cHeadlessGame::PushButton(false, SDL_BUTTON_LEFT, 2 * (L::SlotX(4) + 1), 2 * 377);
+    game.Frames(2);
+    EXPECT_TRUE(cSerijacija::Instance()->puzzle.slots[4].IsOccupied());
 }
 
 } // namespace

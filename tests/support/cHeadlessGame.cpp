@@ -38,9 +38,12 @@ std::string ReadAll(const std::string& path)
     return text.str();
 }
 
+// Input arrives as the display's would: through SDL's event filter, if the game set one.
 void PushEvent(SDL_Event event)
 {
-    SDL_PushEvent(&event);
+    const SDL_EventFilter filter = SDL_GetEventFilter();
+    if (!filter || filter(&event))
+        SDL_PushEvent(&event);
 }
 
 } // namespace
@@ -58,7 +61,7 @@ void cHeadlessGame::CopyArchives(const std::string& dir)
     }
 }
 
-cHeadlessGame::cHeadlessGame(int bpp)
+cHeadlessGame::cHeadlessGame(int bpp, const cOptions& options)
 {
     char* cwd = getcwd(nullptr, 0);
     previousDir = cwd ? cwd : "/";
@@ -67,7 +70,7 @@ cHeadlessGame::cHeadlessGame(int bpp)
     if (chdir(dir.Path().c_str()) != 0)
         abort();
     const cLoadError failure =
-        engine.Init("Zagonetar", cLayout::SCREEN_WIDTH, cLayout::SCREEN_HEIGHT, bpp);
+        engine.Init("Zagonetar", cLayout::SCREEN_WIDTH, cLayout::SCREEN_HEIGHT, bpp, options);
     if (failure.Failed()) {
         fprintf(stderr, "the game did not start: %s\n", failure.message.c_str());
         abort();
