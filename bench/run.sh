@@ -6,20 +6,43 @@ build=$(cd "$1" && pwd)
 game=$(cd "$2" && pwd)
 probe=$build/bench/zagonetar-probe
 
-# A private X server, kept from resetting between clients as a desktop's would be.
+# A private X server the size of a common desktop, kept from resetting between clients as a
+# desktop's would be.
 display=
 for n in $(seq 90 130); do
     if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then display=:$n; break; fi
 done
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
 export DISPLAY=$display
 
+# CPU the real game uses over ten idle seconds on the intro, started with the options given.
+idle_cpu() {
+    SDL_AUDIODRIVER=dummy ./zagonetar "$@" >/dev/null 2>&1 &
+    local pid=$! before after ticks
+    sleep 2
+    before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+    sleep 10
+    after=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+    kill -TERM "$pid"; wait "$pid" || true
+    ticks=$(getconf CLK_TCK)
+    awk -v t=$((after - before)) -v hz="$ticks" 'BEGIN { printf "idle_cpu %.2f%% of one core (%d ticks of 1/%d s in 10 s)\n", 100 * t / hz / 10, t, hz }'
+}
+
+frames=$("$build/bench/frame_bench" --benchmark_repetitions=5 \
+    --benchmark_report_aggregates_only=true 2>/dev/null)
 echo "== One frame's HandleEvents, Update and Draw per screen, 32-bit display"
-"$build/bench/frame_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
-    2>/dev/null | grep -E '^(Benchmark|FrameCopy|Intro|Dialog|Selection|Puzzle).*_median|^Benchmark'
+grep -E '^(Benchmark|FrameCopy|Intro|Dialog|Selection|Puzzle).*_median|^Benchmark' <<<"$frames"
+
+echo
+echo "== Presenting a changed frame enlarged, against a memcpy of the enlarged frame's bytes"
+awk '$1 ~ /^(ScaledCopy|Present)\/[0-9]_median$/ && $3 == "ns" {
+        split($1, name, /[\/_]/); t[name[1], name[2]] = $2; scales[name[2]] = 1 }
+     END { for (s in scales) printf "present_x%s %.0f us, memcpy %.0f us: %.2f x\n",
+               s, t["Present", s] / 1000, t["ScaledCopy", s] / 1000, t["Present", s] / t["ScaledCopy", s] }' \
+    <<<"$frames" | sort
 
 cd "$game"
 echo
@@ -34,15 +57,10 @@ SDL_AUDIODRIVER=dummy "$probe" memory 2>/dev/null | grep rss
 
 echo
 echo "== CPU used over ten idle seconds on the intro"
-SDL_AUDIODRIVER=dummy ./zagonetar >/dev/null 2>&1 &
-pid=$!
-sleep 2
-before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-sleep 10
-after=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-kill -TERM "$pid"; wait "$pid" || true
-ticks=$(getconf CLK_TCK)
-awk -v t=$((after - before)) -v hz="$ticks" 'BEGIN { printf "idle_cpu %.2f%% of one core (%d ticks of 1/%d s in 10 s)\n", 100 * t / hz / 10, t, hz }'
+idle_cpu
+echo
+echo "== The same in full screen on the 1920 x 1080 desktop, the picture twice as large"
+idle_cpu --fullscreen
 
 echo
 echo "== Intervals between flips over ten seconds of play (a log being dragged)"

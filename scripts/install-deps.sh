@@ -16,7 +16,7 @@ if [ "${1:-}" = test ]; then
 clang libclang-rt-14-dev
 libgtest-dev libbenchmark-dev libx11-dev python3
 xvfb xauth xdotool imagemagick x11-utils
-librsvg2-bin dpkg-dev lintian file
+librsvg2-bin dpkg-dev lintian file desktop-file-utils appstream
 "
 fi
 

@@ -2,6 +2,9 @@
 // the stack of screens.
 #pragma once
 
+#include "engine/cOptions.h"
+#include "engine/cScaler.h"
+#include "engine/cViewport.h"
 #include "resources/cImageSet.h"
 #include "resources/cSoundSet.h"
 
@@ -23,8 +26,10 @@ public:
     cGameEngine& operator=(const cGameEngine&) = delete;
 
     // Opens the display and loads every picture and sound. On failure nothing is left
-    // open, and the result says what to tell the player.
-    cLoadError Init(const char* title, int width, int height, int bpp);
+    // open, and the result says what to tell the player. Without display options the
+    // game draws straight into a `width` x `height` window; with them, see `display`.
+    cLoadError Init(const char* title, int width, int height, int bpp,
+                    const cOptions& options = cOptions());
     void Cleanup();
 
     void ChangeState(cGameState* state);
@@ -52,7 +57,8 @@ public:
 
     // F11: switches the display to full screen or back to a window. When the
     // new mode can't be had, the old one is restored and false returned; when neither
-    // works the game ends cleanly after this frame.
+    // works the game ends cleanly after this frame. With display options the full
+    // screen keeps the desktop's resolution and the window is the scaled one.
     bool SetDisplayMode(bool toFullscreen);
     // The mode setter, replaceable so a test can make a switch fail.
     SDL_Surface* (*setVideoMode)(int, int, int, Uint32) = SDL_SetVideoMode;
@@ -87,6 +93,11 @@ public:
     static void Log(const char* line);
 
     SDL_Surface* screen = nullptr;
+    // With display options only: the real display surface, into which each frame's
+    // `screen` is presented enlarged by `view`, and the mode it is in. Null otherwise.
+    SDL_Surface* display = nullptr;
+    cViewport view;
+    bool displayFullscreen = false;
     cSoundSet sounds;
     cImageSet images;
     bool iconHovered = false;
@@ -96,7 +107,26 @@ public:
     bool running = false;
 
 private:
+    // Sets the video mode for a window or full screen, and adopts it. Null on failure,
+    // the engine's surfaces left as they were.
+    SDL_Surface* OpenDisplay(bool toFullscreen);
+    // Where the picture goes in a window or in full screen when scaled.
+    cViewport ViewFor(bool toFullscreen) const;
+    cLoadError OpenScaled(int bpp, const cOptions& options);
+    void CloseScaled();
+    void Present();
+
     std::vector<std::function<void()>> retired;
     int width = 0;
     int height = 0;
+    // Read before the first mode is set, 0 when SDL can't tell; the window's scale.
+    int desktopWidth = 0;
+    int desktopHeight = 0;
+    bool scaled = false;
+    int windowScale = 1;
+    int displayBpp = 0;
+    // The black border is drawn with a mode change; the frame after it updates the
+    // whole display, later frames only the picture.
+    bool borderPending = false;
+    cScaler scaler;
 };

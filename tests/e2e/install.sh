@@ -11,11 +11,14 @@ dpkg-deb -x "$deb" "$root"
 
 for f in usr/games/zagonetar usr/games/zagonetar-pak usr/lib/games/zagonetar/zagonetar \
     usr/share/applications/zagonetar.desktop usr/share/icons/hicolor/48x48/apps/zagonetar.png \
-    usr/share/metainfo/zagonetar.metainfo.xml usr/share/man/man6/zagonetar.6.gz; do
+    usr/share/metainfo/rs.zagonetar.zagonetar.metainfo.xml usr/share/man/man6/zagonetar.6.gz; do
     [[ -e $root/$f ]] || fail "the package has no /$f"
 done
 grep -qx "Exec=zagonetar" "$root/usr/share/applications/zagonetar.desktop" ||
     fail "the desktop entry does not start the launcher"
+out=$(desktop-file-validate "$root/usr/share/applications/zagonetar.desktop" 2>&1) && [[ -z $out ]] ||
+    fail "desktop-file-validate: $out"
+out=$(appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml 2>&1) || fail "appstreamcli: $out"
 "$root/usr/games/zagonetar-pak" list "$root/usr/share/games/zagonetar/fntres001.bin" |
     grep -q "^fnt.gif" || fail "the installed font archive has no fnt.gif"
 

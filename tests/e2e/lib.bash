@@ -37,22 +37,23 @@ xvfb_answers() {
         xdotool getdisplaygeometry >/dev/null 2>&1
 }
 
-# Starts Xvfb on a display it picks itself (-displayfd) and exports DISPLAY.
+# Starts Xvfb on a display it picks itself (-displayfd) and exports DISPLAY. XVFB_SCREEN is
+# its screen, WIDTHxHEIGHTxDEPTH.
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-800x600x24}" -nolisten tcp -noreset 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
     XVFB_PID=$!
     poll 10 "Xvfb did not answer" xvfb_answers
 }
 
 game_window() { GAME_WIN=$(xdotool search --name Zagonetar 2>/dev/null | head -n1) && [[ -n $GAME_WIN ]]; }
 
-# Starts the game in a fresh folder, with the archives of ZAGONETAR_GAME_DIR when it names one,
-# and waits for its window. Sound goes to the dummy driver: the machines that run this have none.
+# Starts the game with the options given in a fresh folder, with the archives of ZAGONETAR_GAME_DIR when
+# it names one, and waits for its window. Sound goes to the dummy driver: these machines have none.
 start_game() {
     GAME_DIR=$(mktemp -d "$E2E_TMP/game-XXXXXX")
     [[ -z ${ZAGONETAR_GAME_DIR:-} ]] || cp "$ZAGONETAR_GAME_DIR"/{img,snd,fnt}res001.bin "$GAME_DIR/"
     (cd "$GAME_DIR" && exec env -u SDL_VIDEODRIVER SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" \
-        "$ZAGONETAR_BIN" >stdout 2>stderr) &
+        "$ZAGONETAR_BIN" "$@" >stdout 2>stderr) &
     GAME_PID=$! GAME_STATUS=
     wait_line "cDugme Init" 20
     poll 10 "no window named Zagonetar" game_window

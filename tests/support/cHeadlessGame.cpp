@@ -38,6 +38,14 @@ std::string ReadAll(const std::string& path)
     return text.str();
 }
 
+// Input arrives as the display's would: through SDL's event filter, if the game set one.
+void PushEvent(SDL_Event event)
+{
+    const SDL_EventFilter filter = SDL_GetEventFilter();
+    if (!filter || filter(&event))
+        SDL_PushEvent(&event);
+}
+
 } // namespace
 
 std::string cHeadlessGame::ArchivePath(const char* name)
@@ -53,7 +61,7 @@ void cHeadlessGame::CopyArchives(const std::string& dir)
     }
 }
 
-cHeadlessGame::cHeadlessGame(int bpp)
+cHeadlessGame::cHeadlessGame(int bpp, const cOptions& options)
 {
     char* cwd = getcwd(nullptr, 0);
     previousDir = cwd ? cwd : "/";
@@ -62,7 +70,7 @@ cHeadlessGame::cHeadlessGame(int bpp)
     if (chdir(dir.Path().c_str()) != 0)
         abort();
     const cLoadError failure =
-        engine.Init("Zagonetar", cLayout::SCREEN_WIDTH, cLayout::SCREEN_HEIGHT, bpp);
+        engine.Init("Zagonetar", cLayout::SCREEN_WIDTH, cLayout::SCREEN_HEIGHT, bpp, options);
     if (failure.Failed()) {
         fprintf(stderr, "the game did not start: %s\n", failure.message.c_str());
         abort();
@@ -100,14 +108,14 @@ void cHeadlessGame::PushKey(SDLKey key, bool down)
     event.key.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.sym = key;
-    SDL_PushEvent(&event);
+    PushEvent(event);
 }
 
 void cHeadlessGame::PushMotion(int x, int y)
 {
     SDL_Event event = {};
     event.motion = {SDL_MOUSEMOTION, 0, 0, static_cast<Uint16>(x), static_cast<Uint16>(y), 0, 0};
-    SDL_PushEvent(&event);
+    PushEvent(event);
 }
 
 void cHeadlessGame::PushButton(bool down, int button, int x, int y)
@@ -119,7 +127,7 @@ void cHeadlessGame::PushButton(bool down, int button, int x, int y)
                     static_cast<Uint8>(down ? SDL_PRESSED : SDL_RELEASED),
                     static_cast<Uint16>(x),
                     static_cast<Uint16>(y)};
-    SDL_PushEvent(&event);
+    PushEvent(event);
 }
 
 void cHeadlessGame::PushClick(int x, int y)
@@ -133,7 +141,7 @@ void cHeadlessGame::PushQuit()
 {
     SDL_Event event = {};
     event.type = SDL_QUIT;
-    SDL_PushEvent(&event);
+    PushEvent(event);
 }
 
 uint32_t cHeadlessGame::Pixel(SDL_Surface* s, int x, int y)

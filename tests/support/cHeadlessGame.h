@@ -14,7 +14,7 @@ class cHeadlessGame
 public:
     // Starts the engine on the intro. `bpp` 32 gives a screen whose pixels a test can
     // read; the dummy display would otherwise be 8 bits deep.
-    explicit cHeadlessGame(int bpp = 32);
+    explicit cHeadlessGame(int bpp = 32, const cOptions& options = cOptions());
     ~cHeadlessGame();
 
     // One frame without the sleep: events, update, draw, flip, frameCount + 1.
