@@ -5,6 +5,7 @@
 #include "engine/cGameEngine.h"
 #include "engine/cLayout.h"
 #include "screens/cIntro.h"
+#include "screens/cIzbor.h"
 #include "screens/cSerijacija.h"
 
 #include <algorithm>
@@ -133,6 +134,28 @@ int main(int argc, char** argv)
         fflush(stdout);
         _exit(0);
     }
-    fprintf(stderr, "usage: zagonetar-probe first-frame|memory|intervals\n");
+    if (mode == "first-puzzle") {
+        // The way a child goes: the landscape (where the music is decoded), then the
+        // puzzle, its first second frame by frame.
+        Start(engine);
+        engine.ChangeState(cIntro::Instance());
+        engine.RunFrame(true);
+        engine.ChangeState(cIzbor::Instance());
+        double before = NowMs();
+        engine.RunFrame(false);
+        const double landscapeMs = NowMs() - before;
+        engine.ChangeState(cSerijacija::Instance());
+        double longest = 0;
+        for (int frame = 0; frame < 30; ++frame) {
+            before = NowMs();
+            engine.RunFrame(false);
+            longest = std::max(longest, NowMs() - before);
+        }
+        printf("landscape_first_frame_ms %.1f\npuzzle_first_second_longest_frame_ms %.1f\n",
+               landscapeMs, longest);
+        fflush(stdout);
+        _exit(0);
+    }
+    fprintf(stderr, "usage: zagonetar-probe first-frame|memory|intervals|first-puzzle\n");
     return 2;
 }

@@ -52,7 +52,19 @@ for _ in 1 2 3 4 5; do
 done
 
 echo
-echo "== Resident memory (with the audio device and the MIDI synthesizer)"
+echo "== The same with the dummy audio device: the sounds are loaded, the music is not decoded yet"
+for _ in 1 2 3 4 5; do
+    SDL_AUDIODRIVER=dummy python3 -c 'import os,sys,time; p=sys.argv[1]; os.execv(p,[p,"first-frame","%.3f"%(time.monotonic()*1000)])' "$probe" 2>/dev/null | grep first_frame_ms
+done
+
+echo
+echo "== The landscape's first frame, where the music is decoded, and the puzzle's longest frame in its first second"
+for _ in 1 2 3; do
+    SDL_AUDIODRIVER=dummy "$probe" first-puzzle 2>/dev/null | grep _ms | paste -sd' '
+done
+
+echo
+echo "== Resident memory (with the audio device; the MIDI synthesizer from the first puzzle on)"
 SDL_AUDIODRIVER=dummy "$probe" memory 2>/dev/null | grep rss
 
 echo
