@@ -1,97 +1,70 @@
-// The picture and sound header checks, against headers made to have SDL_image allocate
-// gigabytes or SDL_mixer divide by zero.
+// The header checks, against files that would have SDL_image allocate gigabytes or SDL_mixer
+// divide by zero.
 #include "resources/cMediaCheck.h"
 
 #include <gtest/gtest.h>
-#include <tuple>
-
-namespace {
 
 using Bytes = std::vector<unsigned char>;
-
-// The bytes of a string literal, its terminating zero left out.
+using M = cMediaCheck;
 const auto B = [](const auto& literal) { return Bytes(literal, literal + sizeof literal - 1); };
+const auto Cut = [](Bytes b, size_t size) { return b.resize(size), b; };
+const Bytes PNG = B("\x89PNG\r\n\x1a\n\0\0\0\r");
+// A 1x1 GIF89a: the screen's sizes at 6, a two-colour table, graphic control, the image's at 32.
+const Bytes GIF = B("GIF89a\1\0\1\0\x80\0\0\0\0\0\xff\xff\xff!\xf9\4\1\0\0\0\0,\0\0\0\0\1\0\1\0\0"
+                    "\2\2D\1\0;");
+// 22050 Hz mono 16-bit PCM, two samples: the format chunk's size at 16, then its fields.
+const Bytes WAV =
+    B("RIFF(\0\0\0WAVEfmt \x10\0\0\0\1\0\1\0\x22V\0\0D\xac\0\0\2\0\x10\0data\4\0\0\0\0\1\0\2");
 
-// `b` with the `width`-byte little-endian field at `at` set to `value`, then cut to `size`.
-Bytes Set(Bytes b, size_t at, uint32_t value, int width = 2, size_t size = SIZE_MAX)
+// `b` with the `width`-byte little-endian field at `at` set to `value`.
+static Bytes Set(Bytes b, size_t at, uint32_t value, int width)
 {
     for (int i = 0; i < width; ++i)
         b[at + i] = value >> 8 * i;
-    b.resize(std::min(size, b.size()));
     return b;
 }
 
-// A one-pixel GIF89a with its screen sw x sh and first image iw x ih: screen and two-colour
-// table, graphic control, image descriptor at 27, the pixel and the trailer.
-Bytes Gif(unsigned sw, unsigned sh, unsigned iw = 1, unsigned ih = 1, size_t size = SIZE_MAX)
-{
-    const Bytes b = B("GIF89a\0\0\0\0\x80\0\0\0\0\0\xff\xff\xff!\xf9\4\1\0\0\0\0,\0\0\0\0\0\0\0\0\0"
-                      "\2\2D\1\0;");
-    return Set(Set(Set(Set(b, 6, sw), 8, sh), 32, iw), 34, ih, 2, size);
-}
-
-// A 22050 Hz mono 16-bit PCM WAV of two samples (the format chunk at 12), one field changed.
-Bytes Wav(size_t at = 0, uint32_t value = 'R', int width = 1, size_t size = SIZE_MAX)
-{
-    const Bytes b = B("RIFF(\0\0\0WAVEfmt \x10\0\0\0\1\0\1\0\x22V\0\0D\xac\0\0\2\0\x10\0"
-                      "data\4\0\0\0\0\1\0\2");
-    return Set(b, at, value, width, size);
-}
-
-const Bytes PNG = B("\x89PNG\r\n\x1a\n\0\0\0\r");
+const auto Check = [](const Bytes& b, auto* m) { return M::CheckGif(b.data(), b.size(), m); };
+const auto Playable = [](const Bytes& b) { return M::IsPlayableWav(b.data(), b.size()); };
 
 TEST(MediaCheckTest, GifSizesBeyondWhatCanBeShownAreRefusedBeforeDecoding)
 {
-    for (const auto& [what, bytes, want, declared] :
-         std::vector<std::tuple<const char*, Bytes, cMediaCheck::eGifResult, const char*>>{
-             {"0x0 from printf", B("GIF89a\0\0\0\0\0\0\0,\0\0\0\0\0\0\0\0\0\2\2D\1\0;"),
-              cMediaCheck::BAD_SIZE, "0x0"},
-             {"width 0", Gif(0, 10), cMediaCheck::BAD_SIZE, "0x10"},
-             {"width 16384", Gif(16384, 10), cMediaCheck::BAD_SIZE, "16384x10"},
-             {"16383x32767", Gif(16383, 32767), cMediaCheck::BAD_SIZE, "16383x32767"},
-             {"first image over", Gif(10, 10, 2049, 1), cMediaCheck::BAD_SIZE, "2049x1"},
-             {"first image of height 0", Gif(10, 10, 1, 0), cMediaCheck::BAD_SIZE, "1x0"},
-             {"1x1", Gif(1, 1), cMediaCheck::OK, nullptr},
-             {"at the limit", Gif(2048, 2048, 2048, 2048), cMediaCheck::OK, nullptr},
-             {"PNG", PNG, cMediaCheck::NOT_GIF_OR_SHORT, nullptr},
-             {"cut in the screen", Gif(1, 1, 1, 1, 12), cMediaCheck::NOT_GIF_OR_SHORT, nullptr},
-             {"cut in the extension", Gif(1, 1, 1, 1, 23), cMediaCheck::NOT_GIF_OR_SHORT, nullptr},
-             {"cut in the image", Gif(1, 1, 1, 1, 35), cMediaCheck::NOT_GIF_OR_SHORT, nullptr}}) {
-        std::string message;
-        EXPECT_EQ(cMediaCheck::CheckGif(bytes.data(), bytes.size(), &message), want) << what;
-        EXPECT_EQ(message, declared ? "the picture declares " + std::string(declared) +
-                                          " pixels; at most 2048x2048 can be shown"
-                                    : "")
-            << what;
+    // Sizes of the screen (at 6) or the first image (at 32), and whether the game shows them.
+    const uint32_t sizes[][4] = {{6, 0, 10, 0},      {6, 16384, 10, 0},  {6, 16383, 32767, 0},
+                                 {32, 2049, 1, 0},   {32, 1, 0, 0},      {6, 1, 1, 1},
+                                 {6, 2048, 2048, 1}, {32, 2048, 2048, 1}};
+    std::string message;
+    for (auto [at, w, h, shown] : sizes) {
+        message.clear();
+        const std::string refusal = "the picture declares " + std::to_string(w) + "x" +
+                                    std::to_string(h) + " pixels; at most 2048x2048 can be shown";
+        EXPECT_EQ(Check(Set(GIF, at, w | h << 16, 4), &message), shown ? M::OK : M::BAD_SIZE)
+            << refusal << ", at " << at;
+        EXPECT_EQ(message, shown ? "" : refusal);
     }
+    // As printf makes it: no colour table, no extension, all sizes 0.
+    EXPECT_EQ(Check(B("GIF89a\0\0\0\0\0\0\0,\0\0\0\0\0\0\0\0\0\2\2D\1\0;"), &message), M::BAD_SIZE);
+    EXPECT_EQ(message, "the picture declares 0x0 pixels; at most 2048x2048 can be shown");
+    // Not a GIF, or cut in the screen, the extension or the image: SDL_image has its say.
+    for (const Bytes& b : {PNG, Cut(GIF, 12), Cut(GIF, 23), Cut(GIF, 35)})
+        EXPECT_EQ(Check(b, &message), M::NOT_GIF_OR_SHORT) << b.size() << " bytes";
 }
 
 TEST(MediaCheckTest, OnlyWavsSdlMixerCanPlayPass)
 {
-    Bytes listed = Wav(); // after an odd-sized chunk and its pad byte
-    const Bytes list = {'L', 'I', 'S', 'T', 3, 0, 0, 0, 'a', 'b', 'c', 0};
-    listed.insert(listed.begin() + 12, list.begin(), list.end());
-    for (const auto& [what, bytes, playable] : std::vector<std::tuple<const char*, Bytes, bool>>{
-             {"22050 Hz mono PCM", Wav(), true},
-             {"after an odd-sized chunk", listed, true},
-             {"stereo", Wav(22, 2), true},
-             {"4000 Hz", Wav(24, 4000, 4), true},
-             {"192000 Hz", Wav(24, 192000, 4), true},
-             {"0 channels", Wav(22, 0), false},
-             {"3 channels", Wav(22, 3), false},
-             {"0 Hz", Wav(24, 0, 4), false},
-             {"3999 Hz", Wav(24, 3999, 4), false},
-             {"192001 Hz", Wav(24, 192001, 4), false},
-             {"2000000000 Hz", Wav(24, 2000000000, 4), false},
-             {"ADPCM, block size 0", Set(Wav(20, 2, 2), 32, 0), false},
-             {"format chunk of 14 bytes", Wav(16, 14, 4), false},
-             {"not RIFF", PNG, false},
-             {"RIFF but not WAVE", Wav(8, 'A'), false},
-             {"cut in the header", Wav(0, 'R', 1, 11), false},
-             {"no format chunk", Wav(0, 'R', 1, 12), false},
-             {"cut in the format chunk", Wav(0, 'R', 1, 30), false},
-             {"chunk larger than the file", Wav(16, 0xFFFFFFF0, 4), false}})
-        EXPECT_EQ(cMediaCheck::IsPlayableWav(bytes.data(), bytes.size()), playable) << what;
+    // The format chunk's size (at 16), channels (at 22) and rate (at 24): each value, its field's
+    // width and whether SDL_mixer plays it rather than dividing by zero or reading past the end.
+    const uint32_t fields[][4] = {{16, 16, 4, 1},         {16, 18, 4, 1},        {16, 15, 4, 0},
+                                  {16, 0xFFFFFFF0, 4, 0}, {22, 1, 2, 1},         {22, 2, 2, 1},
+                                  {22, 0, 2, 0},          {22, 3, 2, 0},         {24, 4000, 4, 1},
+                                  {24, 192000, 4, 1},     {24, 0, 4, 0},         {24, 3999, 4, 0},
+                                  {24, 192001, 4, 0},     {24, 2000000000, 4, 0}};
+    for (auto [at, value, width, playable] : fields)
+        EXPECT_EQ(Playable(Set(WAV, at, value, width)), playable == 1) << value << " at " << at;
+    Bytes listed = WAV; // the format after an odd-sized chunk and its pad byte
+    listed.insert(listed.begin() + 12, {'L', 'I', 'S', 'T', 3, 0, 0, 0, 'a', 'b', 'c', 0});
+    EXPECT_TRUE(Playable(listed));
+    // ADPCM with a block size of 0, not RIFF, cut in the header or in the format chunk.
+    for (const Bytes& b : {Set(Set(WAV, 20, 2, 2), 32, 0, 2), PNG, Cut(WAV, 11), Cut(WAV, 30)})
+        EXPECT_FALSE(Playable(b)) << b.size() << " bytes";
 }
-
-} // namespace
