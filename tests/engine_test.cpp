@@ -61,22 +61,6 @@ TEST(Engine, AFrameSleepsOnlyWhatIsLeftOfThe33Milliseconds)
     EXPECT_EQ(cGameEngine::FrameDelay(33500), 0);
 }
 
-TEST(Engine, StartsOnTheIntroAndEndsEveryStateTopDown)
-{
-    cTrace trace;
-    cHeadlessGame game;
-    EXPECT_EQ(trace.Take(), "cGameEngine Init\ncDugme Init\n");
-    game.Frames();
-    cHeadlessGame::PushQuit();
-    cHeadlessGame::PushKey(SDLK_ESCAPE);
-    game.Frames(); // the quitting frame still runs to its end and is counted
-    EXPECT_FALSE(game.engine.Running());
-    EXPECT_EQ(game.engine.frameCount, 2u);
-    trace.Take();
-    game.Stop();
-    EXPECT_EQ(trace.Take(), "cGlavniMeni cleanup\ncIntro Cleanup\ncGameEngine Cleanup\n");
-}
-
 TEST(Engine, RetiredObjectsLiveUntilTheFrameEventsAreHandled)
 {
     struct cProbe
