@@ -1,101 +1,77 @@
-# Shared helpers for the whole-program tests: Xvfb, the real game, xdotool input, screenshots.
-# Source it from a test script; everything it starts is stopped when the script exits.
+# Shared by the whole-program tests: Xvfb, the real game driven with xdotool, screenshots.
+# Everything started here is stopped when the sourcing script exits.
 set -euo pipefail
 : "${ZAGONETAR_BIN:?the game binary}" "${XCLOSE:?the close-button tool}"
-
 E2E_TMP=$(mktemp -d /tmp/zagonetar-e2e-XXXXXX)
-E2E_SHOTS=${E2E_SHOTS:-$E2E_TMP/shots}
-mkdir -p "$E2E_SHOTS"
-XVFB_PID= GAME_PID= GAME_DIR= GAME_WIN= GAME_STATUS= WIN_X=0 WIN_Y=0
-FRAME_WAIT=${FRAME_WAIT:-0.15} # the pause after each input: a few 33 ms frames
-
-e2e_cleanup() {
-    local pid
-    for pid in $GAME_PID $XVFB_PID; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true; done
-    rm -rf "$E2E_TMP"
-}
-trap e2e_cleanup EXIT
+mkdir -p "${E2E_SHOTS:=$E2E_TMP/shots}"
+XVFB_PID= GAME_PID= GAME_DIR= GAME_WIN= WIN_X=0 WIN_Y=0 SEEN=
+trap 'for pid in $GAME_PID $XVFB_PID; do kill $pid && wait $pid || true; done 2>/dev/null; rm -rf "$E2E_TMP"' EXIT
 
 # Says what went wrong, with what the game printed, and ends the script.
 fail() {
-    echo "FAIL: $*" >&2
-    [[ -z $GAME_DIR ]] || tail -n +1 "$GAME_DIR/stdout" "$GAME_DIR/stderr" >&2 2>/dev/null || true
+    echo "FAIL: $*${SEEN:+ (read: $SEEN)}" >&2
+    [[ -z $GAME_DIR ]] || tail -n +1 "$GAME_DIR"/std* >&2 || true
     exit 1
 }
 
 # Runs COMMAND every 0.1 s until it succeeds; fails with MESSAGE after SECONDS.
 poll() {
-    local seconds=$1 message=$2 i
-    shift 2
-    for ((i = 0; i < seconds * 10; i++)); do "$@" && return 0; sleep 0.1; done
-    fail "$message"
+    local i
+    for ((i = 0; i < $1 * 10; i++)); do "${@:3}" && SEEN= && return; sleep 0.1; done
+    fail "$2"
 }
 
-xvfb_answers() {
-    kill -0 "$XVFB_PID" 2>/dev/null || { cat "$E2E_TMP/xvfb.log" >&2; fail "Xvfb did not start"; }
-    [[ -s $E2E_TMP/display ]] && export DISPLAY=":$(head -n1 "$E2E_TMP/display")" &&
-        xdotool getdisplaygeometry >/dev/null 2>&1
-}
+# Skips the test without the archives built from the real pictures: there would be nothing to see.
+need_archives() { ls "${ZAGONETAR_GAME_DIR:-/none}"/{img,snd,fnt}res001.bin &>/dev/null ||
+    { echo "SKIPPED: no archives in '${ZAGONETAR_GAME_DIR:-}'"; exit 0; }; }
 
-# Starts Xvfb on a display it picks itself (-displayfd) and exports DISPLAY. XVFB_SCREEN is
-# its screen, WIDTHxHEIGHTxDEPTH.
+# Xvfb on a display it picks itself, its screen XVFB_SCREEN (WIDTHxHEIGHTxDEPTH).
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-800x600x24}" -nolisten tcp -noreset 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-800x600x24}" -nolisten tcp -noreset 3>"$E2E_TMP/display" &
     XVFB_PID=$!
-    poll 10 "Xvfb did not answer" xvfb_answers
+    poll 10 "Xvfb did not start" test -s "$E2E_TMP/display"
+    export DISPLAY=:$(<"$E2E_TMP/display")
 }
 
-game_window() { GAME_WIN=$(xdotool search --name Zagonetar 2>/dev/null | head -n1) && [[ -n $GAME_WIN ]]; }
-
-# Starts the game with the options given in a fresh folder, with the archives of ZAGONETAR_GAME_DIR when
-# it names one, and waits for its window. Sound goes to the dummy driver: these machines have none.
+# The game with the options given, in a fresh folder with the archives of ZAGONETAR_GAME_DIR when it
+# names one, sound to the dummy driver (these machines have none); waits for its first picture.
 start_game() {
     GAME_DIR=$(mktemp -d "$E2E_TMP/game-XXXXXX")
     [[ -z ${ZAGONETAR_GAME_DIR:-} ]] || cp "$ZAGONETAR_GAME_DIR"/{img,snd,fnt}res001.bin "$GAME_DIR/"
-    (cd "$GAME_DIR" && exec env -u SDL_VIDEODRIVER SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" \
-        "$ZAGONETAR_BIN" "$@" >stdout 2>stderr) &
-    GAME_PID=$! GAME_STATUS=
+    (cd "$GAME_DIR" && exec env -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy "$ZAGONETAR_BIN" "$@" >stdout 2>stderr) &
+    GAME_PID=$! GAME_WIN=
     wait_line "cDugme Init" 20
     poll 10 "no window named Zagonetar" game_window
-    local X Y
-    eval "$(xdotool getwindowgeometry --shell "$GAME_WIN" | grep -E '^[XY]=')"
-    WIN_X=$X WIN_Y=$Y
+    poll 10 "the window stays black" drawn
     xdotool windowfocus --sync "$GAME_WIN" 2>/dev/null || xdotool windowfocus "$GAME_WIN"
-    sleep "$FRAME_WAIT"
 }
+game_window() {
+    eval "$(xdotool search --name Zagonetar getwindowgeometry --shell |
+        sed -n 's/^WINDOW=/GAME_WIN=/p; s/^\([XY]\)=/WIN_\1=/p')" && [[ -n $GAME_WIN ]]
+}
+drawn() { [[ $(import -window root png:- | convert - -format '%[max]' info:) != 0 ]]; }
 
-# Waits until the game has printed LINE (a whole line) COUNT times; fails after TIMEOUT seconds.
-printed() { local n; n=$(grep -sxcF -- "$1" "$GAME_DIR/stdout"); ((${n:-0} >= $2)); }
+# Waits until the game has printed LINE (a whole line) COUNT times, for at most SECONDS.
 wait_line() { poll "${2:-10}" "the game never printed \"$1\" ${3:-1} times" printed "$1" "${3:-1}"; }
+printed() { local n; n=$(grep -sxcF -- "$1" "$GAME_DIR/stdout"); ((${n:-0} >= $2)); }
 
-# Fails unless the game's standard output so far is exactly the lines given.
-expect_trace() {
-    [[ $(cat "$GAME_DIR/stdout") == "$(printf '%s\n' "$@")" ]] || fail "trace differs; expected: $*"
+# Waits for the game to end; fails unless its exit status is STATUS and it printed exactly the lines given.
+expect_end() {
+    poll 15 "the game did not end" eval '! kill -0 $GAME_PID 2>/dev/null'
+    wait "$GAME_PID" && status=0 || status=$?
+    GAME_PID=
+    [[ $status == "$1" ]] || fail "exit status $status, expected $1"
+    [[ $(<"$GAME_DIR/stdout") == "$(printf '%s\n' "${@:2}")" ]] || fail "trace differs; expected: ${*:2}"
 }
 
-# Input in the game window, each followed by a few frames; keys are X keysyms (Escape, Down).
-move_to() { xdotool mousemove --window "$GAME_WIN" "$1" "$2" && sleep "$FRAME_WAIT"; }
-press() { xdotool mousedown "${1:-1}" && sleep "$FRAME_WAIT"; }
-release() { xdotool mouseup "${1:-1}" && sleep "$FRAME_WAIT"; }
-key() { xdotool key --clearmodifiers "$1" && sleep "$FRAME_WAIT"; }
+# Input in the window. SDL takes X events in order: only the game's changes of screen need waiting for.
+click() { xdotool mousemove --window "$GAME_WIN" "$1" "$2" click "${3:-1}"; }
+key() { xdotool key --clearmodifiers "$@"; }
 
 # Saves the whole display as $E2E_SHOTS/NAME.png and prints the path.
 screenshot() { import -window root "$E2E_SHOTS/$1.png" && echo "$E2E_SHOTS/$1.png"; }
-
-# A checksum of the game window's rectangle (X, Y, W, H; 1 x 1 if not given) in a screenshot.
+# A checksum of the area X Y W H (1 x 1 if not given) of the window in screenshot SHOT.
 shot_area() { convert "$1" -crop "${4:-1}x${5:-1}+$((WIN_X + $2))+$((WIN_Y + $3))" +repage -format '%#' info:; }
-
-# Asks the window to close through its close button.
-close_window() { "$XCLOSE" "$GAME_WIN"; }
-
-game_ended() { ! kill -0 "$GAME_PID" 2>/dev/null; }
-
-# Waits for the game to end (TIMEOUT seconds) and sets GAME_STATUS.
-wait_exit() {
-    poll "${1:-15}" "the game did not end within ${1:-15} s" game_ended
-    GAME_STATUS=0
-    wait "$GAME_PID" || GAME_STATUS=$?
-    GAME_PID=
-}
-
-expect_status() { [[ $GAME_STATUS == "$1" ]] || fail "exit status $GAME_STATUS, expected $1"; }
+# Takes screenshot NAME, path in SHOT, until its area X Y [W H] is OP (= or !=) that in screenshot REF.
+shot_until() { poll 10 "screenshot $1 never came" shot_is "$@"; }
+shot_is() { SHOT=$(screenshot "$1") && test "$(shot_area "$SHOT" "${@:4}")" "$2" "$(shot_area "$3" "${@:4}")"; }
