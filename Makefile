@@ -4,6 +4,7 @@ ASAN_BUILD ?= $(BUILD)-asan
 FUZZ_BUILD ?= $(BUILD)-fuzz
 BENCH_BUILD ?= $(BUILD)-bench
 FUZZ_SECONDS ?= 60
+TEST_FUZZ_SECONDS ?= 30
 
 .PHONY: run test build build-game build-asan fuzz bench package deps test-deps clean
 
@@ -51,10 +52,12 @@ fuzz: build
 		|| { tail -n 60 $(FUZZ_BUILD)/fuzz.log; echo "fuzz: the archive reader or a header check failed; see $(FUZZ_BUILD)/fuzz.log"; exit 1; }
 	@grep -E '^(Done|stat::number_of_executed_units|stat::average_exec_per_sec)' $(FUZZ_BUILD)/fuzz.log | sed 's/^/fuzz: /'
 
+# Every test in both builds, two at a time (each whole-program test has an X server of
+# its own), then half a minute of fuzzing.
 test: build build-asan
-	cd $(BUILD) && ctest --output-on-failure
-	cd $(ASAN_BUILD) && ctest --output-on-failure
-	@$(MAKE) --no-print-directory fuzz
+	cd $(BUILD) && ctest -j2 --output-on-failure
+	cd $(ASAN_BUILD) && ctest -j2 --output-on-failure
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(TEST_FUZZ_SECONDS)
 
 # zagonetar_<version>_amd64.deb in $(BUILD), checked by lintian.
 package: build
