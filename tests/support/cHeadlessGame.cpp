@@ -8,35 +8,20 @@
 #include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <unistd.h>
 
 namespace {
 
-// GoogleTest reports failures on standard output, which a cTrace may be capturing:
-// repeat them on standard error so they are never lost.
-class cFailuresToStderr : public ::testing::EmptyTestEventListener
+// Failures are repeated on standard error, where a cTrace capturing stdout cannot hide them.
+struct cEchoFailures : testing::EmptyTestEventListener
 {
-    void OnTestPartResult(const ::testing::TestPartResult& result) override
+    void OnTestPartResult(const testing::TestPartResult& r) override
     {
-        if (result.failed())
-            fprintf(stderr, "%s:%d: %s\n", result.file_name() ? result.file_name() : "?",
-                    result.line_number(), result.message());
+        if (r.failed())
+            std::cerr << r;
     }
 };
-
-const bool failuresToStderr = [] {
-    ::testing::UnitTest::GetInstance()->listeners().Append(new cFailuresToStderr);
-    return true;
-}();
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+const bool echo = (testing::UnitTest::GetInstance()->listeners().Append(new cEchoFailures), true);
 
 // Input arrives as the display's would: through SDL's event filter, if the game set one.
 void PushEvent(SDL_Event event)
@@ -48,36 +33,25 @@ void PushEvent(SDL_Event event)
 
 } // namespace
 
-std::string cHeadlessGame::ArchivePath(const char* name)
-{
-    return std::string(ZAGONETAR_GAME_DIR) + "/" + name;
-}
-
 void cHeadlessGame::CopyArchives(const std::string& dir)
 {
     for (const char* name :
-         {cAssetNames::IMAGE_ARCHIVE, cAssetNames::SOUND_ARCHIVE, cAssetNames::FONT_ARCHIVE}) {
-        std::ofstream(dir + "/" + name, std::ios::binary) << ReadAll(ArchivePath(name));
-    }
+         {cAssetNames::IMAGE_ARCHIVE, cAssetNames::SOUND_ARCHIVE, cAssetNames::FONT_ARCHIVE})
+        std::ofstream(dir + "/" + name) << std::ifstream(ArchivePath(name)).rdbuf();
 }
 
 cHeadlessGame::cHeadlessGame(int bpp, const cOptions& options)
 {
-    char* cwd = getcwd(nullptr, 0);
-    previousDir = cwd ? cwd : "/";
-    free(cwd);
+    std::error_code lost; // a folder removed under a test leaves "/" to go back to
+    previousDir = std::filesystem::current_path(lost).string();
     CopyArchives(dir.Path());
-    if (chdir(dir.Path().c_str()) != 0)
-        abort();
+    std::filesystem::current_path(dir.Path());
     const cLoadError failure =
         engine.Init("Zagonetar", cLayout::SCREEN_WIDTH, cLayout::SCREEN_HEIGHT, bpp, options);
-    if (failure.Failed()) {
-        fprintf(stderr, "the game did not start: %s\n", failure.message.c_str());
-        abort();
-    }
+    if (failure.Failed())
+        fprintf(stderr, "the game did not start: %s\n", failure.message.c_str()), abort();
     engine.sounds.farewellMs = 0;
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
+    for (SDL_Event event; SDL_PollEvent(&event);) {
     }
     engine.ChangeState(cIntro::Instance());
 }
@@ -85,7 +59,7 @@ cHeadlessGame::cHeadlessGame(int bpp, const cOptions& options)
 cHeadlessGame::~cHeadlessGame()
 {
     Stop();
-    if (chdir(previousDir.c_str()) != 0)
+    if (chdir(previousDir.empty() ? "/" : previousDir.c_str()) != 0)
         perror("chdir");
 }
 
@@ -97,36 +71,33 @@ void cHeadlessGame::Frames(int count)
 
 void cHeadlessGame::Stop()
 {
-    if (!stopped)
+    if (!std::exchange(stopped, true))
         engine.Cleanup();
-    stopped = true;
 }
 
 void cHeadlessGame::PushKey(SDLKey key, bool down)
 {
-    SDL_Event event = {};
-    event.key.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = key;
+    SDL_Event event;
+    event.key = {Uint8(down ? SDL_KEYDOWN : SDL_KEYUP), 0, Uint8(down), {0, key, KMOD_NONE, 0}};
     PushEvent(event);
 }
 
 void cHeadlessGame::PushMotion(int x, int y)
 {
-    SDL_Event event = {};
-    event.motion = {SDL_MOUSEMOTION, 0, 0, static_cast<Uint16>(x), static_cast<Uint16>(y), 0, 0};
+    SDL_Event event;
+    event.motion = {SDL_MOUSEMOTION, 0, 0, Uint16(x), Uint16(y), 0, 0};
     PushEvent(event);
 }
 
 void cHeadlessGame::PushButton(bool down, int button, int x, int y)
 {
-    SDL_Event event = {};
-    event.button = {static_cast<Uint8>(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP),
+    SDL_Event event;
+    event.button = {Uint8(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP),
                     0,
-                    static_cast<Uint8>(button),
-                    static_cast<Uint8>(down ? SDL_PRESSED : SDL_RELEASED),
-                    static_cast<Uint16>(x),
-                    static_cast<Uint16>(y)};
+                    Uint8(button),
+                    Uint8(down),
+                    Uint16(x),
+                    Uint16(y)};
     PushEvent(event);
 }
 
@@ -139,36 +110,25 @@ void cHeadlessGame::PushClick(int x, int y)
 
 void cHeadlessGame::PushQuit()
 {
-    SDL_Event event = {};
-    event.type = SDL_QUIT;
-    PushEvent(event);
+    PushEvent(SDL_Event{SDL_QUIT});
 }
 
 uint32_t cHeadlessGame::Pixel(SDL_Surface* s, int x, int y)
 {
-    SDL_LockSurface(s);
-    const Uint8* at =
-        static_cast<const Uint8*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel;
     Uint32 raw = 0;
-    memcpy(&raw, at, s->format->BytesPerPixel);
+    SDL_LockSurface(s);
+    memcpy(&raw, static_cast<Uint8*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel,
+           s->format->BytesPerPixel);
     SDL_UnlockSurface(s);
     Uint8 r, g, b;
     SDL_GetRGB(raw, s->format, &r, &g, &b);
-    return static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(g) << 8 | b;
+    return r << 16 | g << 8 | b;
 }
 
-bool cHeadlessGame::Shows(SDL_Surface* picture, int left, int top, int x, int y) const
+cTrace::cTrace() : path("/tmp/zagonetar-trace-XXXXXX"), savedFd(dup(1))
 {
-    return Pixel(engine.screen, x, y) == Pixel(picture, x - left, y - top);
-}
-
-cTrace::cTrace()
-{
-    char name[] = "/tmp/zagonetar-trace-XXXXXX";
-    int fd = mkstemp(name);
-    path = name;
+    const int fd = mkstemp(&path[0]);
     fflush(stdout);
-    savedFd = dup(1);
     dup2(fd, 1);
     close(fd);
 }
@@ -184,8 +144,8 @@ cTrace::~cTrace()
 std::string cTrace::Take()
 {
     fflush(stdout);
-    const std::string all = ReadAll(path);
-    const std::string fresh = all.substr(consumed);
-    consumed = all.size();
+    std::ifstream in(path);
+    const std::string fresh(std::istreambuf_iterator<char>(in.seekg(consumed)), {});
+    consumed += fresh.size();
     return fresh;
 }

@@ -1,19 +1,14 @@
-// The real engine and screens, started in-process on SDL's dummy drivers in a folder of
-// their own holding copies of the built archives, with helpers to queue input, run
-// frames and read the screen.
+// The real game in-process on SDL's dummy drivers, in a folder of its own holding copies of
+// the built archives, with helpers to queue input, run frames and read the screen.
 #pragma once
 
 #include "cTempDir.h"
 #include "engine/cGameEngine.h"
 
-#include <SDL.h>
-#include <string>
-
 class cHeadlessGame
 {
 public:
-    // Starts the engine on the intro. `bpp` 32 gives a screen whose pixels a test can
-    // read; the dummy display would otherwise be 8 bits deep.
+    // Starts on the intro, 32 bits deep so that a test can read pixels (the dummy's are 8).
     explicit cHeadlessGame(int bpp = 32, const cOptions& options = cOptions());
     ~cHeadlessGame();
 
@@ -22,22 +17,27 @@ public:
     // Stops the engine: every screen's Cleanup, assets released, SDL shut down.
     void Stop();
 
-    // A key press, or its release.
+    // Input as the display delivers it; a click is a move there, a left press and a release.
     static void PushKey(SDLKey key, bool down = true);
     static void PushMotion(int x, int y);
     static void PushButton(bool down, int button, int x, int y);
-    // Moves there, then a left press and release.
     static void PushClick(int x, int y);
     static void PushQuit();
 
     // A pixel of any surface as 0xRRGGBB.
     static uint32_t Pixel(SDL_Surface* surface, int x, int y);
     // Whether the screen at (x, y) shows `picture` drawn with its top-left at (left, top).
-    bool Shows(SDL_Surface* picture, int left, int top, int x, int y) const;
+    bool Shows(SDL_Surface* picture, int left, int top, int x, int y) const
+    {
+        return Pixel(engine.screen, x, y) == Pixel(picture, x - left, y - top);
+    }
 
     // Copies the built archives into `dir`.
     static void CopyArchives(const std::string& dir);
-    static std::string ArchivePath(const char* name);
+    static std::string ArchivePath(const char* n)
+    {
+        return ZAGONETAR_GAME_DIR "/" + std::string(n);
+    }
 
     cTempDir dir;
     cGameEngine engine;
@@ -47,13 +47,12 @@ private:
     bool stopped = false;
 };
 
-// Captures standard output while it lives: the lifecycle lines a test expects.
+// Captures standard output while it lives; Take gives what came since the last Take.
 class cTrace
 {
 public:
     cTrace();
     ~cTrace();
-    // What was printed since the last call; capturing goes on.
     std::string Take();
 
 private:
