@@ -22,7 +22,6 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes(void); // no header in
 namespace {
 
 using L = cLayout;
-using H = cHeadlessGame;
 
 std::mt19937 chance;
 const auto Pick = [](int n) { return static_cast<int>(chance() % static_cast<unsigned>(n)); };
@@ -31,31 +30,32 @@ const auto Pick = [](int n) { return static_cast<int>(chance() % static_cast<uns
 void Act(const cSerijacijaModel& puzzle, bool inDialog)
 {
     static const L::cButton buttons[] = {L::START_BUTTON, L::ACTIVITY_ICON, L::EXIT_BUTTON};
-    SDLKey keys[] = {SDLK_RETURN, SDLK_ESCAPE, SDLK_SPACE, SDLK_F11, SDLK_DOWN, SDLK_UP, SDLK_a};
+    static const SDLKey keys[] = {SDLK_RETURN, SDLK_ESCAPE, SDLK_SPACE, SDLK_F11,
+                                  SDLK_DOWN,   SDLK_UP,     SDLK_a,     SDLK_RETURN};
     for (int events = Pick(4); events > 0; --events) {
         const int roll = Pick(1000);
         const L::cButton& b = buttons[Pick(3)];
         int x = roll < 150 ? b.hit.x + Pick(b.hit.w) : Pick(640);
         int y = roll < 150 ? b.hit.y + Pick(b.hit.h) : Pick(480);
         if (roll < 450) {
-            H::PushMotion(x, y);
-            H::PushButton(Pick(2), Pick(3) ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT, x, y);
+            cHeadlessGame::PushMotion(x, y);
+            cHeadlessGame::PushButton(Pick(2), Pick(3) ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT, x, y);
         } else if (roll < 900 && !puzzle.logs.empty() && !puzzle.puzzleDone) {
             // Held by its middle, a log goes to slot k's catch area, mostly a free one.
             int k = Pick(10);
-            while (puzzle.slots[k].IsOccupied() && Pick(8))
+            for (int tries = 0; tries < 10 && puzzle.slots[k].IsOccupied() && Pick(8); ++tries)
                 k = (k + 1) % 10;
             const SDL_Rect r = puzzle.logs[static_cast<size_t>(Pick(10))].GetRect();
-            H::PushMotion(r.x + r.w / 2, r.y + r.h / 2);
-            H::PushButton(true, SDL_BUTTON_LEFT, r.x + r.w / 2, r.y + r.h / 2);
+            cHeadlessGame::PushMotion(r.x + r.w / 2, r.y + r.h / 2);
+            cHeadlessGame::PushButton(true, SDL_BUTTON_LEFT, r.x + r.w / 2, r.y + r.h / 2);
             x = L::SlotX(k) - r.w + 1 + Pick(r.w + 1) + r.w / 2;
             y = L::SLOT_Y - r.h + 1 + Pick(3) + r.h / 2;
-            H::PushMotion(x, y);
-            H::PushButton(false, SDL_BUTTON_LEFT, x, y);
+            cHeadlessGame::PushMotion(x, y);
+            cHeadlessGame::PushButton(false, SDL_BUTTON_LEFT, x, y);
         } else if (roll < 999) { // in the dialog a child mostly presses Return, which goes back
-            H::PushKey(inDialog && Pick(2) ? SDLK_RETURN : keys[Pick(7)]);
+            cHeadlessGame::PushKey(inDialog && Pick(2) ? SDLK_RETURN : keys[Pick(8)]);
         } else if (Pick(5) == 0) {
-            H::PushQuit();
+            cHeadlessGame::PushQuit();
         }
     }
 }
@@ -91,7 +91,7 @@ TEST(Soak, RandomPlayKeepsTheGameWholeAndItsMemoryFlat)
     cSerijacija* screen = cSerijacija::Instance();
     screen->shuffleSeed = [] { return static_cast<unsigned>(chance()); };
 
-    auto game = std::make_unique<H>();
+    auto game = std::make_unique<cHeadlessGame>();
     std::vector<long> heap;
     long baseline = -1, restarts = 0;
     for (long frame = 0; frame < frames && !HasFatalFailure(); ++frame) {
@@ -99,7 +99,7 @@ TEST(Soak, RandomPlayKeepsTheGameWholeAndItsMemoryFlat)
         game->Frames();
         if (!game->engine.Running()) {
             game.reset(); // one engine at a time: SDL is global
-            game = std::make_unique<H>();
+            game = std::make_unique<cHeadlessGame>();
             baseline = -1;
             ++restarts;
         }

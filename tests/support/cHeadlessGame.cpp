@@ -9,6 +9,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -77,27 +78,25 @@ void cHeadlessGame::Stop()
 
 void cHeadlessGame::PushKey(SDLKey key, bool down)
 {
-    SDL_Event event;
-    event.key = {Uint8(down ? SDL_KEYDOWN : SDL_KEYUP), 0, Uint8(down), {0, key, KMOD_NONE, 0}};
+    const Uint8 type = down ? SDL_KEYDOWN : SDL_KEYUP, state = down ? SDL_PRESSED : SDL_RELEASED;
+    SDL_Event event = {};
+    event.key = {type, 0, state, {0, key, KMOD_NONE, 0}};
     PushEvent(event);
 }
 
 void cHeadlessGame::PushMotion(int x, int y)
 {
-    SDL_Event event;
+    SDL_Event event = {};
     event.motion = {SDL_MOUSEMOTION, 0, 0, Uint16(x), Uint16(y), 0, 0};
     PushEvent(event);
 }
 
 void cHeadlessGame::PushButton(bool down, int button, int x, int y)
 {
-    SDL_Event event;
-    event.button = {Uint8(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP),
-                    0,
-                    Uint8(button),
-                    Uint8(down),
-                    Uint16(x),
-                    Uint16(y)};
+    const Uint8 type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    const Uint8 state = down ? SDL_PRESSED : SDL_RELEASED;
+    SDL_Event event = {};
+    event.button = {type, 0, Uint8(button), state, Uint16(x), Uint16(y)};
     PushEvent(event);
 }
 
