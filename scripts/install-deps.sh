@@ -13,7 +13,7 @@ fonts-sil-andika fonts-comfortaa
 "
 if [ "${1:-}" = test ]; then
     PACKAGES="$PACKAGES
-clang libclang-rt-14-dev
+clang libclang-rt-dev
 libgtest-dev libbenchmark-dev libx11-dev python3
 xvfb xauth xdotool imagemagick x11-utils
 librsvg2-bin dpkg-dev lintian file desktop-file-utils appstream
@@ -29,12 +29,6 @@ for p in $PACKAGES; do
     esac
 done
 
-# The compat library replaces classic SDL 1.2 and behaves differently; never let it in.
-if dpkg-query -W -f='${Status}' libsdl1.2-compat-dev 2>/dev/null | grep -q "ok installed"; then
-    echo "install-deps: libsdl1.2-compat-dev is installed; Zagonetar needs the classic libsdl1.2-dev instead" >&2
-    exit 1
-fi
-
 [ -z "$missing" ] && exit 0
 
 if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
@@ -42,4 +36,4 @@ echo "install-deps: installing$missing"
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 # shellcheck disable=SC2086
-$SUDO apt-get install -y -qq --no-install-recommends $missing libsdl1.2-compat-dev- >/dev/null
+$SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
