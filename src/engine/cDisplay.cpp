@@ -34,6 +34,14 @@ void cDisplay::ChooseSdlSettings()
     // in the terminal; a child's picture game has no use for that, so ask for X unless
     // the player chose a driver.
     setenv("SDL_VIDEODRIVER", "x11", 0);
+    // Where SDL 1.2 is sdl12-compat, over SDL 2, it would show each frame through
+    // OpenGL, loading a software GL of some 110 MB that takes a few per cent of the
+    // processor even while the game waits. The game draws a 640 x 480 software picture
+    // and enlarges it itself, so plain software drawing is all it needs. Classic SDL 1.2
+    // reads none of these.
+    setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
+    setenv("SDL_RENDER_DRIVER", "software", 0);
+    setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
 }
 
 cLoadError cDisplay::Open(const char* title, int width, int height, int bpp,
