@@ -1,8 +1,10 @@
-// The engine's state stack, frame pacing, deferred deletion and drawing, and the timer.
+// The engine's state stack, frame pacing, deferred deletion and drawing, the display's
+// settings for SDL, and the timer.
 #include "cHeadlessGame.h"
 #include "engine/cGameState.h"
 #include "engine/cTimer.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
@@ -87,6 +89,26 @@ TEST(Engine, PicturesLandWhereSdlWouldPutThem)
     EXPECT_EQ(memcmp(screen->pixels, expected->pixels, 640 * 480 * 4), 0);
     SDL_FreeSurface(expected);
     SDL_FreeSurface(small);
+}
+
+// Each of the game's settings for SDL goes only where the player has not set one.
+TEST(Display, SdlSettingsTheGameChoosesLeaveThePlayersAlone)
+{
+    const char* const settings[][2] = {{"SDL_VIDEODRIVER", "x11"},
+                                       {"SDL12COMPAT_OPENGL_SCALING", "0"},
+                                       {"SDL_RENDER_DRIVER", "software"},
+                                       {"SDL_FRAMEBUFFER_ACCELERATION", "0"}};
+    // Every other one set by the player, then the others.
+    for (int players : {0, 1}) {
+        for (int i = 0; i < 4; ++i)
+            i % 2 == players ? setenv(settings[i][0], "mine", 1) : unsetenv(settings[i][0]);
+        cDisplay::ChooseSdlSettings();
+        for (int i = 0; i < 4; ++i)
+            EXPECT_STREQ(getenv(settings[i][0]), i % 2 == players ? "mine" : settings[i][1]);
+    }
+    for (const auto& setting : settings)
+        unsetenv(setting[0]);
+    setenv("SDL_VIDEODRIVER", "dummy", 1); // as the tests are run
 }
 
 TEST(Timer, CountsFromStartLessThePausesAndReadsZeroStopped)

@@ -119,7 +119,7 @@ TEST_F(LoadingTest, WhatCantBeLoadedOrShownIsToldOnItsChannel)
     EXPECT_EQ(Start(), "stderr: Unable to read the working directory: No such file or directory");
 
     // No window, or no display at all, is said instead of drawing in the terminal.
-    engine.setVideoMode = [](int, int, int, Uint32) -> SDL_Surface* { return nullptr; };
+    engine.display.setVideoMode = [](int, int, int, Uint32) -> SDL_Surface* { return nullptr; };
     EXPECT_PRED2(StartsWith, Start(),
                  "stderr: Zagonetar: the 640x480 window could not be opened: ");
     unsetenv("SDL_VIDEODRIVER");

@@ -36,7 +36,7 @@ protected:
     {
         modes.clear();
         failFullscreen = failWindow = false;
-        game.engine.setVideoMode = RecordingSetVideoMode;
+        game.engine.display.setVideoMode = RecordingSetVideoMode;
         game.Frames();
         trace.Take();
     }

@@ -2,9 +2,8 @@
 // the stack of screens.
 #pragma once
 
+#include "engine/cDisplay.h"
 #include "engine/cOptions.h"
-#include "engine/cScaler.h"
-#include "engine/cViewport.h"
 #include "resources/cImageSet.h"
 #include "resources/cSoundSet.h"
 
@@ -26,8 +25,7 @@ public:
     cGameEngine& operator=(const cGameEngine&) = delete;
 
     // Opens the display and loads every picture and sound. On failure nothing is left
-    // open, and the result says what to tell the player. Without display options the
-    // game draws straight into a `width` x `height` window; with them, see `display`.
+    // open, and the result says what to tell the player.
     cLoadError Init(const char* title, int width, int height, int bpp,
                     const cOptions& options = cOptions());
     void Cleanup();
@@ -55,13 +53,9 @@ public:
     // DrawSurface's fast way for opaque pictures of the screen's own format.
     static bool CopyOpaque(int x, int y, SDL_Surface* source, SDL_Surface* destination);
 
-    // F11: switches the display to full screen or back to a window. When the
-    // new mode can't be had, the old one is restored and false returned; when neither
-    // works the game ends cleanly after this frame. With display options the full
-    // screen keeps the desktop's resolution and the window is the scaled one.
+    // F11: the display's SetMode; when neither mode works the game ends cleanly after
+    // this frame.
     bool SetDisplayMode(bool toFullscreen);
-    // The mode setter, replaceable so a test can make a switch fail.
-    SDL_Surface* (*setVideoMode)(int, int, int, Uint32) = SDL_SetVideoMode;
 
     // Widgets, texts, logs and slots of a screen that is being left may still be on
     // the call stack (a click changes the screen inside the button's own handler), so
@@ -92,12 +86,10 @@ public:
     // One lifecycle line on standard output, flushed at once: it is often a pipe.
     static void Log(const char* line);
 
+    cDisplay display;
+    // The display's picture, which every screen draws into; taken again whenever the
+    // display opens, closes or changes mode.
     SDL_Surface* screen = nullptr;
-    // With display options only: the real display surface, into which each frame's
-    // `screen` is presented enlarged by `view`, and the mode it is in. Null otherwise.
-    SDL_Surface* display = nullptr;
-    cViewport view;
-    bool displayFullscreen = false;
     cSoundSet sounds;
     cImageSet images;
     bool iconHovered = false;
@@ -107,26 +99,5 @@ public:
     bool running = false;
 
 private:
-    // Sets the video mode for a window or full screen, and adopts it. Null on failure,
-    // the engine's surfaces left as they were.
-    SDL_Surface* OpenDisplay(bool toFullscreen);
-    // Where the picture goes in a window or in full screen when scaled.
-    cViewport ViewFor(bool toFullscreen) const;
-    cLoadError OpenScaled(int bpp, const cOptions& options);
-    void CloseScaled();
-    void Present();
-
     std::vector<std::function<void()>> retired;
-    int width = 0;
-    int height = 0;
-    // Read before the first mode is set, 0 when SDL can't tell; the window's scale.
-    int desktopWidth = 0;
-    int desktopHeight = 0;
-    bool scaled = false;
-    int windowScale = 1;
-    int displayBpp = 0;
-    // The black border is drawn with a mode change; the frame after it updates the
-    // whole display, later frames only the picture.
-    bool borderPending = false;
-    cScaler scaler;
 };
