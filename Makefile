@@ -1,4 +1,4 @@
-# Two commands for a fresh Debian 12 machine: `make run` and `make test`.
+# Two commands for a fresh Debian 12 or Debian 13 machine: `make run` and `make test`.
 BUILD ?= build
 ASAN_BUILD ?= $(BUILD)-asan
 FUZZ_BUILD ?= $(BUILD)-fuzz
@@ -6,7 +6,8 @@ BENCH_BUILD ?= $(BUILD)-bench
 FUZZ_SECONDS ?= 60
 TEST_FUZZ_SECONDS ?= 30
 
-.PHONY: run test build build-game build-asan fuzz bench package deps test-deps clean
+.PHONY: run test build build-game build-asan fuzz bench package deps test-deps clean \
+	test-debian13 bench-debian13
 
 # Builds the game alone, then starts it in the folder that holds its archives.
 run: build-game
@@ -72,6 +73,15 @@ bench: build
 		-DZAGONETAR_ASSETS=OFF -DZAGONETAR_ARCHIVE_DIR=$(abspath $(BUILD))/game >/dev/null
 	@cmake --build $(BENCH_BUILD) --target frame_bench zagonetar-probe
 	@bench/run.sh $(BENCH_BUILD) $(BUILD)/game
+
+# `make test` and `make package` again in a fresh Debian 13 root, whose SDL 1.2 is
+# sdl12-compat over SDL 2, cloned from this checkout's last commit (needs root or sudo).
+test-debian13:
+	@sh scripts/debian13.sh test package
+
+# `make bench` in a fresh Debian 13 root, to set beside this machine's own.
+bench-debian13:
+	@sh scripts/debian13.sh bench
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

@@ -18,19 +18,30 @@ trap 'kill $xvfb 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
 export DISPLAY=$display
 
-# CPU the real game uses over ten idle seconds on the intro, started with the options given.
+# CPU the real game uses over ten idle seconds on the intro. AUDIO is SDL's audio driver:
+# dummy, or disk for sound really mixed (into /dev/null, at a sound card's pace). F11 is
+# yes to press F11 once first. The rest are the game's options.
 idle_cpu() {
-    SDL_AUDIODRIVER=dummy ./zagonetar "$@" >/dev/null 2>&1 &
-    local pid=$! before after ticks
+    local label=$1 audio=$2 f11=$3
+    shift 3
+    SDL_AUDIODRIVER=$audio SDL_DISKAUDIOFILE=/dev/null ./zagonetar "$@" >/dev/null 2>&1 &
+    local pid=$! before after ticks rss
     sleep 2
+    if [ "$f11" = yes ]; then
+        xdotool search --sync --name Zagonetar windowfocus --sync key F11 >/dev/null 2>&1
+        sleep 1
+    fi
     before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
     sleep 10
     after=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+    rss=$(awk '$1 == "VmRSS:" { print $2 }' "/proc/$pid/status")
     kill -TERM "$pid"; wait "$pid" || true
     ticks=$(getconf CLK_TCK)
-    awk -v t=$((after - before)) -v hz="$ticks" 'BEGIN { printf "idle_cpu %.2f%% of one core (%d ticks of 1/%d s in 10 s)\n", 100 * t / hz / 10, t, hz }'
+    awk -v t=$((after - before)) -v hz="$ticks" -v l="$label" -v rss="$rss" 'BEGIN { printf "idle_cpu %-28s %.2f%% of one core (%d ticks of 1/%d s in 10 s), resident %.1f MB\n", l, 100 * t / hz / 10, t, hz, rss / 1024 }'
 }
 
+echo "== $(. /etc/os-release && echo "$PRETTY_NAME"), SDL $(pkg-config --modversion sdl 2>/dev/null)"
+echo
 frames=$("$build/bench/frame_bench" --benchmark_repetitions=5 \
     --benchmark_report_aggregates_only=true 2>/dev/null)
 echo "== One frame's HandleEvents, Update and Draw per screen, 32-bit display"
@@ -68,12 +79,13 @@ echo "== Resident memory (with the audio device; the MIDI synthesizer from the f
 SDL_AUDIODRIVER=dummy "$probe" memory 2>/dev/null | grep rss
 
 echo
-echo "== CPU used over ten idle seconds on the intro"
-idle_cpu
-echo
-echo "== The same in full screen on the 1920 x 1080 desktop, the picture twice as large"
-idle_cpu --fullscreen
+echo "== CPU used over ten idle seconds on the intro, in every display mode, on a 1920 x 1080 desktop"
+for audio in dummy disk; do
+    idle_cpu "window, $audio audio" $audio no
+    idle_cpu "F11 full screen, $audio audio" $audio yes
+    idle_cpu "--scale 2, $audio audio" $audio no --scale 2
+    idle_cpu "--fullscreen, $audio audio" $audio no --fullscreen
+done
 
-echo
 echo "== Intervals between flips over ten seconds of play (a log being dragged)"
 SDL_AUDIODRIVER=dummy "$probe" intervals 2>/dev/null | grep -v '^c[A-Z]'

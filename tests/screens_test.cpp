@@ -162,15 +162,22 @@ TEST_F(ScreensTest, F11KeepsEachScreensOwnFlagAndAFailedSwitchKeepsAWorkingScree
     Click(L::START_BUTTON);
     Keys({SDLK_F11}); // the selection's flag starts cleared: asks for full screen, refused
     failFullscreen = false;
-    Keys({SDLK_F11});
+    Keys({SDLK_F11, SDLK_F11}); // full screen and back: the icon is clicked in the window
     Click(L::ACTIVITY_ICON);
     Keys({SDLK_F11, SDLK_SPACE, SDLK_F11}); // so does every new puzzle's
-    EXPECT_EQ(modes, (std::vector<Uint32>{FS, 0, FS, 0, FS, FS, FS}));
+    // Over sdl12-compat the game presents its picture itself, options or none, and a
+    // switch to the mode the display is already in asks SDL for nothing.
+    const SDL_version* sdl = SDL_Linked_Version();
+    const bool compat = sdl->major == 1 && sdl->minor == 2 && sdl->patch >= 50;
+    const std::vector<Uint32> asked = compat ? std::vector<Uint32>{FS, 0, FS, 0, FS, 0, FS}
+                                             : std::vector<Uint32>{FS, 0, FS, 0, FS, 0, FS, FS};
+    EXPECT_EQ(modes, asked);
 
-    // When no mode works the game ends cleanly after this frame and draws nothing more.
+    // When no mode works the game ends cleanly after this frame, drawing only into a
+    // picture of its own, if it has one.
     failFullscreen = failWindow = true;
     Keys({SDLK_F11, SDLK_F11});
-    EXPECT_EQ(game.engine.screen, nullptr);
+    EXPECT_EQ(game.engine.screen != nullptr, compat);
     EXPECT_FALSE(game.engine.Running());
 }
 

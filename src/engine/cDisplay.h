@@ -16,9 +16,9 @@ public:
     cDisplay(const cDisplay&) = delete;
     cDisplay& operator=(const cDisplay&) = delete;
 
-    // Starts SDL and opens the display. Without display options the picture is the
-    // `width` x `height` window itself; with them it is a surface of its own, presented
-    // enlarged. On failure SDL is shut down again and the result says what to tell the
+    // Starts SDL and opens the display. Without display options on classic SDL the
+    // picture is the `width` x `height` window itself; otherwise it is a surface of its
+    // own, presented enlarged (or as it is, in the plain window). On failure SDL is shut down again and the result says what to tell the
     // player.
     cLoadError Open(const char* title, int width, int height, int bpp, const cOptions& options);
     // Lets go of the picture and shuts SDL down, sound and all.
@@ -27,6 +27,9 @@ public:
     // Tells SDL how to draw for a game like this one, before it starts; whatever the
     // player has set in the environment is left as it is.
     static void ChooseSdlSettings();
+    // Whether SDL 1.2 is sdl12-compat, over SDL 2, rather than classic SDL 1.2. There
+    // every frame is presented by the game itself, options or none: see Open.
+    static bool OverSdl2();
 
     // Shows the frame drawn into the picture: flipped, or enlarged into the display.
     void Present();

@@ -17,7 +17,13 @@ grep -qx "Exec=zagonetar" "$root/usr/share/applications/zagonetar.desktop" ||
     fail "the desktop entry does not start the launcher"
 out=$(desktop-file-validate "$root/usr/share/applications/zagonetar.desktop" 2>&1) && [[ -z $out ]] ||
     fail "desktop-file-validate: $out"
-out=$(appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml 2>&1) || fail "appstreamcli: $out"
+# The game has no web site. AppStream 1.0 warns of a missing homepage, and AppStream
+# 0.16 does not know that check at all, so it is lowered to a note only where it exists.
+homepage=()
+[[ $(appstreamcli --version) =~ version:\ ([0-9]+) ]] && ((BASH_REMATCH[1] >= 1)) &&
+    homepage=(--override=url-homepage-missing=info)
+out=$(appstreamcli validate --no-net "${homepage[@]}" "$root"/usr/share/metainfo/*.metainfo.xml 2>&1) ||
+    fail "appstreamcli: $out"
 "$root/usr/games/zagonetar-pak" list "$root/usr/share/games/zagonetar/fntres001.bin" |
     grep -q "^fnt.gif" || fail "the installed font archive has no fnt.gif"
 
