@@ -48,8 +48,8 @@ bool cDisplay::OverSdl2()
 {
     // sdl12-compat numbers itself 1.2.50 and up; classic SDL 1.2 ended at 1.2.15.
     const SDL_version* linked = SDL_Linked_Version();
-    return linked && SDL_VERSIONNUM(linked->major, linked->minor, linked->patch) >=
-                         SDL_VERSIONNUM(1, 2, 50);
+    return linked &&
+           SDL_VERSIONNUM(linked->major, linked->minor, linked->patch) >= SDL_VERSIONNUM(1, 2, 50);
 }
 
 cLoadError cDisplay::Open(const char* title, int width, int height, int bpp,
@@ -121,15 +121,10 @@ cLoadError cDisplay::OpenScaled(int bpp, const cOptions& options)
                                                 " could not be opened: " + SDL_GetError()};
     }
     // Later modes keep the depth of the first, so the picture's format always matches.
-    const SDL_PixelFormat* f = surface->format;
-    displayBpp = f->BitsPerPixel;
-    picture = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, f->BitsPerPixel, f->Rmask,
-                                   f->Gmask, f->Bmask, f->Amask);
+    displayBpp = surface->format->BitsPerPixel;
     if (!picture)
         return {cLoadError::STANDARD_ERROR,
                 std::string("Zagonetar: no memory for the picture: ") + SDL_GetError()};
-    if (f->palette)
-        SDL_SetPalette(picture, SDL_LOGPAL, f->palette->colors, 0, f->palette->ncolors);
     pointerView = &view;
     SDL_SetEventFilter(MapPointer);
     return {};
@@ -141,7 +136,7 @@ void cDisplay::CloseScaled()
         return;
     SDL_SetEventFilter(nullptr);
     pointerView = nullptr;
-    if (picture)
+    if (picture != surface)
         SDL_FreeSurface(picture);
     picture = surface = nullptr;
     scaled = false;
@@ -149,7 +144,7 @@ void cDisplay::CloseScaled()
 
 void cDisplay::Present()
 {
-    if (!surface)
+    if (!surface || !picture)
         return;
     if (!scaled) {
         SDL_Flip(surface);
@@ -176,8 +171,8 @@ bool cDisplay::SetMode(bool toFullscreen)
     if (OpenMode(!toFullscreen))
         return false;
     fprintf(stderr, "Zagonetar: the display can't be opened again; closing the game.\n");
-    // Scaled, the picture is the game's own and can still be drawn into, unseen.
-    if (!scaled)
+    // A picture of the game's own can still be drawn into, unseen.
+    if (picture == surface)
         picture = nullptr;
     surface = nullptr;
     return false;
@@ -207,6 +202,7 @@ bool cDisplay::OpenMode(bool toFullscreen)
     SDL_Surface* opened = setVideoMode(next.displayWidth, next.displayHeight, displayBpp, flags);
     if (!opened)
         return false;
+    AdoptPicture(opened, next);
     surface = opened;
     view = next;
     fullscreen = toFullscreen;
@@ -214,4 +210,25 @@ bool cDisplay::OpenMode(bool toFullscreen)
     borderPending = true;
     scaler.Forget();
     return true;
+}
+
+void cDisplay::AdoptPicture(SDL_Surface* opened, const cViewport& next)
+{
+    // A window of the picture's own size is drawn into straight, as classic SDL's is:
+    // a picture of its own would only cost memory. Any other mode has one.
+    const bool own = next.scale != 1 || next.displayWidth != width || next.displayHeight != height;
+    const bool hadOwn = picture && picture != surface;
+    if (!own) {
+        if (hadOwn)
+            SDL_FreeSurface(picture);
+        picture = opened;
+        return;
+    }
+    if (hadOwn)
+        return;
+    const SDL_PixelFormat* f = opened->format;
+    picture = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, f->BitsPerPixel, f->Rmask,
+                                   f->Gmask, f->Bmask, f->Amask);
+    if (picture && f->palette)
+        SDL_SetPalette(picture, SDL_LOGPAL, f->palette->colors, 0, f->palette->ncolors);
 }

@@ -18,8 +18,8 @@ public:
 
     // Starts SDL and opens the display. Without display options on classic SDL the
     // picture is the `width` x `height` window itself; otherwise it is a surface of its
-    // own, presented enlarged (or as it is, in the plain window). On failure SDL is shut down again and the result says what to tell the
-    // player.
+    // own, presented enlarged (or as it is, in the plain window). On failure SDL is shut down again
+    // and the result says what to tell the player.
     cLoadError Open(const char* title, int width, int height, int bpp, const cOptions& options);
     // Lets go of the picture and shuts SDL down, sound and all.
     void Close();
@@ -53,11 +53,14 @@ private:
     bool OpenMode(bool toFullscreen);
     // Where the picture goes in a window or in full screen when scaled.
     cViewport ViewFor(bool toFullscreen) const;
+    // The picture for a mode just opened: the mode's own surface, or one of the
+    // game's own that is kept across modes.
+    void AdoptPicture(SDL_Surface* opened, const cViewport& next);
     cLoadError OpenScaled(int bpp, const cOptions& options);
     void CloseScaled();
 
     SDL_Surface* picture = nullptr;
-    // The surface of the mode SDL set; the picture itself unless scaled.
+    // The surface of the mode SDL set; the picture itself in a window of its size.
     SDL_Surface* surface = nullptr;
     bool fullscreen = false;
     int width = 0;

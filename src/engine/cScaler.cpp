@@ -73,28 +73,65 @@ void ScaleRows(SDL_Surface* from, SDL_Surface* to, int x, int y, int scale, int 
 
 } // namespace
 
+uint64_t cScaler::Fingerprint(const Uint8* bytes, size_t length)
+{
+    // Four independent lanes of multiply and rotate, so a change anywhere in a row
+    // reaches every bit of the result and the processor can work on the lanes at once.
+    const uint64_t K1 = 0x9E3779B185EBCA87ull, K2 = 0xC2B2AE3D27D4EB4Full;
+    auto mix = [&](uint64_t lane, uint64_t word) {
+        lane += word * K2;
+        return ((lane << 31) | (lane >> 33)) * K1;
+    };
+    uint64_t lanes[4] = {K1, K2, ~K1, ~K2};
+    size_t at = 0;
+    for (; at + 32 <= length; at += 32)
+        for (int k = 0; k < 4; ++k) {
+            uint64_t word;
+            memcpy(&word, bytes + at + 8 * k, 8);
+            lanes[k] = mix(lanes[k], word);
+        }
+    for (; at + 8 <= length; at += 8) {
+        uint64_t word;
+        memcpy(&word, bytes + at, 8);
+        lanes[0] = mix(lanes[0], word);
+    }
+    uint64_t tail = 0;
+    memcpy(&tail, bytes + at, length - at);
+    uint64_t h = length;
+    for (uint64_t lane : lanes)
+        h = mix(h, lane);
+    h = mix(h, tail);
+    h ^= h >> 29;
+    h *= K1;
+    return h ^ (h >> 32);
+}
+
 SDL_Rect cScaler::Present(SDL_Surface* from, SDL_Surface* to, int x, int y, int scale)
 {
-    // An idle screen redraws the same picture every frame; comparing it with the last
-    // one costs a fraction of enlarging it and sending it to the display again.
+    // An idle screen redraws the same picture every frame; fingerprinting it costs a
+    // fraction of enlarging it and sending it to the display again.
     const size_t rowBytes = static_cast<size_t>(from->w) * from->format->BytesPerPixel;
+    if (SDL_MUSTLOCK(from) && SDL_LockSurface(from) < 0)
+        return {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
     const Uint8* pixels = static_cast<const Uint8*>(from->pixels);
-    auto same = [&](int row) {
-        return memcmp(pixels + row * from->pitch, &last[row * rowBytes], rowBytes) == 0;
-    };
-    int first = 0;
-    int end = from->h;
-    if (last.empty()) {
-        last.resize(rowBytes * from->h);
-    } else {
-        while (first < end && same(first))
-            ++first;
-        while (end > first && same(end - 1))
-            --end;
+    const bool fresh = last.size() != static_cast<size_t>(from->h);
+    last.resize(static_cast<size_t>(from->h));
+    int first = from->h;
+    int end = 0;
+    for (int row = 0; row < from->h; ++row) {
+        const uint64_t print = Fingerprint(pixels + row * from->pitch, rowBytes);
+        if (fresh || print != last[row]) {
+            first = row < first ? row : first;
+            end = row + 1;
+        }
+        last[row] = print;
     }
-    for (int row = first; row < end; ++row)
-        memcpy(&last[row * rowBytes], pixels + row * from->pitch, rowBytes);
-    ScaleRows(from, to, x, y, scale, first, end - first);
+    if (SDL_MUSTLOCK(from))
+        SDL_UnlockSurface(from);
+    if (end <= first)
+        first = end = 0;
+    else if (from != to)
+        ScaleRows(from, to, x, y, scale, first, end - first);
     return {static_cast<Sint16>(x), static_cast<Sint16>(y + first * scale),
             static_cast<Uint16>(from->w * scale), static_cast<Uint16>((end - first) * scale)};
 }
