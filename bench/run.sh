@@ -87,5 +87,6 @@ for audio in dummy disk; do
     idle_cpu "--fullscreen, $audio audio" $audio no --fullscreen
 done
 
+echo
 echo "== Intervals between flips over ten seconds of play (a log being dragged)"
 SDL_AUDIODRIVER=dummy "$probe" intervals 2>/dev/null | grep -v '^c[A-Z]'

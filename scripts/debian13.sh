@@ -19,14 +19,12 @@ cache=${ZAGONETAR_DEBIAN13_CACHE:-/var/cache/zagonetar/debian13}
 base=$cache/base
 archives=$cache/archives
 
-# The Debian mirror this machine already uses, from its apt sources.
+# The Debian mirror this machine already uses, from its apt sources (one-line or deb822).
 mirror() {
-    {
-        cat /etc/apt/sources.list 2>/dev/null || true
-        cat /etc/apt/sources.list.d/*.list 2>/dev/null || true
-    } | awk '$1 == "deb" { for (i = 2; i <= NF; i++) if ($i ~ /^https?:/) { print $i; exit } }' |
-        grep -v -- '-security' | head -n 1
-    awk 'tolower($1) == "uris:" { print $2 }' /etc/apt/sources.list.d/*.sources 2>/dev/null |
+    cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources \
+        2>/dev/null |
+        awk '$1 == "deb" { for (i = 2; i <= NF; i++) if ($i ~ /^https?:/) { print $i; break } }
+             tolower($1) == "uris:" { print $2 }' |
         grep -v -- '-security' | head -n 1
 }
 
@@ -35,7 +33,7 @@ if [ ! -x "$base/usr/bin/git" ]; then
         apt-get update -qq
         DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap >/dev/null
     }
-    url=$(mirror | head -n 1)
+    url=$(mirror)
     [ -n "$url" ] || { echo "debian13: no Debian mirror in this machine's apt sources" >&2; exit 1; }
     echo "debian13: making a minimal Debian 13 from $url"
     rm -rf "$base.new"

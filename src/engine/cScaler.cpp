@@ -2,6 +2,7 @@
 // row is then copied below itself: all but one row in `scale` are plain memcpys.
 #include "engine/cScaler.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -121,7 +122,7 @@ SDL_Rect cScaler::Present(SDL_Surface* from, SDL_Surface* to, int x, int y, int 
     for (int row = 0; row < from->h; ++row) {
         const uint64_t print = Fingerprint(pixels + row * from->pitch, rowBytes);
         if (fresh || print != last[row]) {
-            first = row < first ? row : first;
+            first = std::min(first, row);
             end = row + 1;
         }
         last[row] = print;
