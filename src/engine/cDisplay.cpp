@@ -1,12 +1,18 @@
 // Opening and closing the display, its modes and F11, and each frame's way to the monitor.
 #include "engine/cDisplay.h"
 
+#include "engine/cConsole.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <unistd.h>
 
 namespace {
+
+// How long a complaint may wait for a stalled standard error before it is dropped.
+const int MESSAGE_WAIT_MS = 100;
 
 // The picture that display positions are mapped into while the display scales.
 const cViewport* pointerView = nullptr;
@@ -102,10 +108,11 @@ cLoadError cDisplay::OpenScaled(int bpp, const cOptions& options)
         desktopHeight = info->current_h;
     } else {
         desktopWidth = desktopHeight = 0;
-        fprintf(stderr,
-                "Zagonetar: the desktop's size can't be read; full screen switches the "
-                "display to %dx%d.\n",
-                width, height);
+        cConsole::WriteLine(STDERR_FILENO,
+                            "Zagonetar: the desktop's size can't be read; full screen switches "
+                            "the display to " +
+                                std::to_string(width) + "x" + std::to_string(height) + ".",
+                            MESSAGE_WAIT_MS);
     }
     windowScale = options.scale == cOptions::SCALE_AUTO
                       ? cViewport::AutoScale(desktopWidth, desktopHeight)
@@ -166,11 +173,15 @@ bool cDisplay::SetMode(bool toFullscreen)
         return true;
     if (OpenMode(toFullscreen))
         return true;
-    fprintf(stderr, "Zagonetar: could not switch to %s: %s\n",
-            toFullscreen ? "full screen" : "a window", SDL_GetError());
+    cConsole::WriteLine(STDERR_FILENO,
+                        std::string("Zagonetar: could not switch to ") +
+                            (toFullscreen ? "full screen" : "a window") + ": " + SDL_GetError(),
+                        MESSAGE_WAIT_MS);
     if (OpenMode(!toFullscreen))
         return false;
-    fprintf(stderr, "Zagonetar: the display can't be opened again; closing the game.\n");
+    cConsole::WriteLine(STDERR_FILENO,
+                        "Zagonetar: the display can't be opened again; closing the game.",
+                        MESSAGE_WAIT_MS);
     // A picture of the game's own can still be drawn into, unseen.
     if (picture == surface)
         picture = nullptr;

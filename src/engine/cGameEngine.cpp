@@ -1,12 +1,14 @@
 // Start-up, shutdown, the state stack and one frame of the main loop.
 #include "engine/cGameEngine.h"
 
+#include "engine/cConsole.h"
 #include "engine/cGameState.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <thread>
+#include <unistd.h>
 
 cGameEngine::~cGameEngine()
 {
@@ -189,7 +191,6 @@ void cGameEngine::FreeRetired()
 
 void cGameEngine::Log(const char* line)
 {
-    fputs(line, stdout);
-    fputc('\n', stdout);
-    fflush(stdout);
+    // Never waits: a reader that stalls misses lines instead of freezing the frame loop.
+    cConsole::WriteLine(STDOUT_FILENO, line, 0);
 }

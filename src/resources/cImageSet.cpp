@@ -34,19 +34,20 @@ cLoadError Undecodable(const char* reason)
 
 } // namespace
 
-SDL_Surface* cImageSet::LoadImage(const std::string& archivePath, const char* name,
-                                  cLoadError* failure)
+SDL_Surface* cImageSet::LoadImage(const char* archive, const std::string& shownPath,
+                                  const char* name, cLoadError* failure)
 {
     uint32_t size = 0;
-    unsigned char* buffer = cResourceArchive::LoadResource(archivePath, name, size, failure);
+    unsigned char* buffer =
+        cResourceArchive::LoadResource(archive, shownPath, name, size, failure);
     if (!buffer)
         return nullptr;
-    // SDL_image trusts the sizes a GIF declares; a hostile one would crash it or take
-    // gigabytes.
-    std::string tooLarge;
-    if (cMediaCheck::CheckGif(buffer, size, &tooLarge) == cMediaCheck::BAD_SIZE) {
+    // SDL_image trusts the sizes and blocks a GIF declares; a hostile one would crash it,
+    // take gigabytes or spin forever.
+    std::string refusal;
+    if (cMediaCheck::CheckGif(buffer, size, &refusal) == cMediaCheck::REFUSED) {
         free(buffer);
-        *failure = Undecodable(tooLarge.c_str());
+        *failure = Undecodable(refusal.c_str());
         return nullptr;
     }
     SDL_RWops* stream = SDL_RWFromMem(buffer, static_cast<int>(size));
@@ -74,15 +75,17 @@ SDL_Surface* cImageSet::LoadImage(const std::string& archivePath, const char* na
 
 bool cImageSet::LoadImages(cLoadError* failure)
 {
-    std::string path;
-    bool ok = cResourceArchive::PathInWorkingDirectory(cAssetNames::IMAGE_ARCHIVE, &path, failure);
+    const char* const archive = cAssetNames::IMAGE_ARCHIVE;
+    const std::string shown = cResourceArchive::PathInWorkingDirectory(archive);
+    bool ok = true;
     for (int i = 0; ok && i < cAssetNames::PICTURE_COUNT; ++i) {
-        this->*PICTURE_SLOTS[i] = LoadImage(path, cAssetNames::PICTURES[i].name, failure);
+        this->*PICTURE_SLOTS[i] = LoadImage(archive, shown, cAssetNames::PICTURES[i].name, failure);
         ok = this->*PICTURE_SLOTS[i] != nullptr;
     }
-    // The font archive is opened by its bare name, relative to the working directory.
+    // Messages name the font archive by its bare name.
     if (ok)
-        ok = (fnt = LoadImage(cAssetNames::FONT_ARCHIVE, cAssetNames::FONT, failure)) != nullptr;
+        ok = (fnt = LoadImage(cAssetNames::FONT_ARCHIVE, cAssetNames::FONT_ARCHIVE,
+                              cAssetNames::FONT, failure)) != nullptr;
     if (!ok)
         FreeImages();
     return ok;

@@ -25,10 +25,11 @@ public:
     SDL_Surface* programer = nullptr;                   // the credit
     SDL_Surface* fnt = nullptr;                         // the glyph sheet
 
-    // Decodes one GIF entry and converts it to the display's format. Returns null with
-    // *failure set when the archive or entry is missing or the picture can't be used.
-    static SDL_Surface* LoadImage(const std::string& archivePath, const char* name,
-                                  cLoadError* failure);
+    // Decodes one GIF entry of the archive opened as `archive` (messages name it
+    // `shownPath`) and converts it to the display's format. Returns null with *failure set
+    // when the archive or entry is missing or the picture can't be used.
+    static SDL_Surface* LoadImage(const char* archive, const std::string& shownPath,
+                                  const char* name, cLoadError* failure);
 
     // Needs the video mode set: the pictures are converted to the display's format. On
     // failure whatever was loaded is released again.

@@ -1,76 +1,42 @@
 // Telling the player why the game could not start.
 #include "resources/cLoadError.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
+#include "engine/cConsole.h"
+#include "resources/cFileReplacer.h"
+
 #include <unistd.h>
 
 namespace {
 
 const char* const ERROR_FILE = "greska.txt";
-
-// 0 when all of `text` went out, otherwise the reason it did not.
-int WriteAll(int fd, const std::string& text)
-{
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t wrote = write(fd, text.data() + done, text.size() - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote < 0)
-            return errno;
-        if (wrote == 0)
-            return ENOSPC;
-        done += static_cast<size_t>(wrote);
-    }
-    return 0;
-}
+// How long a message may wait for a stalled reader before it is given up.
+const int MESSAGE_WAIT_MS = 1000;
 
 bool WriteErrorFile(const std::string& line)
 {
-    // Not truncated until it is known to be a plain file: a FIFO or a device is left alone.
-    int fd = open(ERROR_FILE, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        fprintf(stderr, "Zagonetar: %s could not be written: %s\n", ERROR_FILE, strerror(errno));
-        return false;
-    }
-    struct stat st;
-    int reason = fstat(fd, &st) == 0 ? 0 : errno;
-    if (reason == 0 && !S_ISREG(st.st_mode)) {
-        close(fd);
-        fprintf(stderr, "Zagonetar: %s could not be written: it is not a plain file\n", ERROR_FILE);
-        return false;
-    }
-    if (reason == 0)
-        reason = ftruncate(fd, 0) == 0 ? WriteAll(fd, line) : errno;
-    if (close(fd) != 0 && reason == 0)
-        reason = errno;
-    if (reason != 0) {
-        // A cut-off message would mislead whoever reads it later.
-        unlink(ERROR_FILE);
-        fprintf(stderr, "Zagonetar: %s could not be written: %s\n", ERROR_FILE, strerror(reason));
-        return false;
-    }
-    return true;
+    cFileReplacer file(ERROR_FILE);
+    std::string reason;
+    if (file.Open(&reason) && file.Write(line.data(), line.size(), &reason) &&
+        file.Commit(&reason))
+        return true;
+    cConsole::WriteLine(STDERR_FILENO,
+                        std::string("Zagonetar: ") + ERROR_FILE + " could not be written: " +
+                            (reason == "not a regular file" ? "it is not a plain file" : reason),
+                        MESSAGE_WAIT_MS);
+    return false;
 }
 
 } // namespace
 
 bool cLoadError::Report() const
 {
-    const std::string line = message + "\n";
     switch (channel) {
     case STANDARD_OUTPUT:
-        fputs(line.c_str(), stdout);
-        return fflush(stdout) == 0;
+        return cConsole::WriteLine(STDOUT_FILENO, message, MESSAGE_WAIT_MS);
     case STANDARD_ERROR:
-        fputs(line.c_str(), stderr);
-        return true;
+        return cConsole::WriteLine(STDERR_FILENO, message, MESSAGE_WAIT_MS);
     case GRESKA_TXT:
-        return WriteErrorFile(line);
+        return WriteErrorFile(message + "\n");
     case NONE:
         break;
     }

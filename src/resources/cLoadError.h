@@ -17,11 +17,12 @@ public:
 
     bool Failed() const { return channel != NONE; }
 
-    // Prints the message, one line, on its channel. A picture that can't be decoded goes
-    // to "greska.txt" in the working directory, the player's only trace of it: never
-    // through a symlink, never waiting on a pipe, never left half written. When that file
-    // can't be written, one line on standard error says why. Returns whether the message
-    // reached its channel.
+    // Prints the message, one line, on its channel, waiting at most a second for a reader
+    // that stalls. A picture that can't be decoded goes to "greska.txt" in the working
+    // directory, the player's only trace of it: written whole or not at all, in place of
+    // a plain file only, never through a link or into a pipe. When that file can't be
+    // written, one line on standard error says why. Returns whether the message reached
+    // its channel.
     bool Report() const;
 
     eChannel channel = NONE;

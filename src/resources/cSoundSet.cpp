@@ -19,11 +19,12 @@ Mix_Chunk* cSoundSet::*const SOUND_SLOTS[cAssetNames::SOUND_COUNT] = {
 
 } // namespace
 
-Mix_Chunk* cSoundSet::LoadSound(const std::string& archivePath, const char* name,
+Mix_Chunk* cSoundSet::LoadSound(const std::string& shownPath, const char* name,
                                 cLoadError* failure)
 {
     uint32_t size = 0;
-    unsigned char* buffer = cResourceArchive::LoadResource(archivePath, name, size, failure);
+    unsigned char* buffer = cResourceArchive::LoadResource(cAssetNames::SOUND_ARCHIVE, shownPath,
+                                                           name, size, failure);
     if (!buffer)
         return nullptr;
     // SDL divides by a WAV's channels and block size without looking: only sounds it can
@@ -44,6 +45,12 @@ void cSoundSet::DecodeMusic()
     if (musicDecoded)
         return;
     musicDecoded = true;
+    // The mixer's own WAV and AIFF readers divide by what the header says, and its MIDI
+    // synthesizer complains on standard error for every note it has no voice for.
+    if (musicBytes && !cMediaCheck::IsPlayableMusic(musicBytes, musicSize)) {
+        free(musicBytes);
+        musicBytes = nullptr;
+    }
     musicStream = musicBytes ? SDL_RWFromMem(musicBytes, static_cast<int>(musicSize)) : nullptr;
     aladin = musicStream ? Mix_LoadMUS_RW(musicStream) : nullptr;
     if (!aladin) {
@@ -59,14 +66,15 @@ void cSoundSet::DecodeMusic()
 bool cSoundSet::LoadSounds(cLoadError* failure)
 {
     Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 4096);
-    std::string path;
-    bool ok = cResourceArchive::PathInWorkingDirectory(cAssetNames::SOUND_ARCHIVE, &path, failure);
+    const std::string shown = cResourceArchive::PathInWorkingDirectory(cAssetNames::SOUND_ARCHIVE);
+    bool ok = true;
     for (int i = 0; ok && i < cAssetNames::SOUND_COUNT; ++i) {
-        this->*SOUND_SLOTS[i] = LoadSound(path, cAssetNames::SOUNDS[i], failure);
+        this->*SOUND_SLOTS[i] = LoadSound(shown, cAssetNames::SOUNDS[i], failure);
         ok = !failure->Failed();
     }
     if (ok) {
-        musicBytes = cResourceArchive::LoadResource(path, cAssetNames::MUSIC, musicSize, failure);
+        musicBytes = cResourceArchive::LoadResource(cAssetNames::SOUND_ARCHIVE, shown,
+                                                    cAssetNames::MUSIC, musicSize, failure);
         ok = musicBytes != nullptr;
     }
     if (!ok)

@@ -27,9 +27,10 @@ public:
     // game many times shorten it.
     uint32_t farewellMs = 1000;
 
-    // The sound's chunk, or null: for a sound the mixer can't decode, and with *failure
-    // set when the archive or the entry is missing.
-    static Mix_Chunk* LoadSound(const std::string& archivePath, const char* name,
+    // The sound's chunk from the sound archive (messages name it `shownPath`), or null:
+    // for a sound the mixer can't decode, and with *failure set when the archive or the
+    // entry is missing.
+    static Mix_Chunk* LoadSound(const std::string& shownPath, const char* name,
                                 cLoadError* failure);
 
     // Opens the audio device, loads the sounds and reads the music's bytes. Only a missing
