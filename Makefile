@@ -4,7 +4,7 @@ ASAN_BUILD ?= $(BUILD)-asan
 FUZZ_BUILD ?= $(BUILD)-fuzz
 BENCH_BUILD ?= $(BUILD)-bench
 FUZZ_SECONDS ?= 60
-TEST_FUZZ_SECONDS ?= 30
+TEST_FUZZ_SECONDS ?= 15
 
 .PHONY: run test build build-game build-asan fuzz bench package deps test-deps clean \
 	test-debian13 bench-debian13
@@ -35,26 +35,34 @@ build-asan: build
 		-DZAGONETAR_ARCHIVE_DIR=$(abspath $(BUILD))/game >/dev/null
 	@cmake --build $(ASAN_BUILD)
 
-# The archive reader and the picture and sound header checks under libFuzzer for
-# FUZZ_SECONDS (make fuzz FUZZ_SECONDS=3600).
-# Inputs it finds interesting stay in $(FUZZ_BUILD)/corpus; a crash is saved beside it.
-# The seeds are the game's smallest picture and sound, and an archive of the two.
+# The archive reader, and the picture, sound and music checks each with the decoder behind
+# it, under libFuzzer for FUZZ_SECONDS each (make fuzz FUZZ_SECONDS=3600).
+# Inputs they find interesting stay in $(FUZZ_BUILD)/corpus-*; a crash is saved beside them.
+# The seeds are the game's smallest picture, a sound, the tune, a small AIFF, and an archive.
 fuzz: build
 	@cmake -S tests/fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 	@cmake --build $(FUZZ_BUILD)
-	@mkdir -p $(FUZZ_BUILD)/corpus
-	@$(BUILD)/zagonetar-pak extract $(BUILD)/game/imgres001.bin cvet.gif $(FUZZ_BUILD)/corpus/cvet.gif
-	@$(BUILD)/zagonetar-pak extract $(BUILD)/game/sndres001.bin klik.wav $(FUZZ_BUILD)/corpus/klik.wav
-	@$(BUILD)/zagonetar-pak pack $(FUZZ_BUILD)/corpus/seed.bin $(FUZZ_BUILD)/corpus/cvet.gif \
-		$(FUZZ_BUILD)/corpus/klik.wav
-	@$(FUZZ_BUILD)/archive_fuzz -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=512 \
-		-malloc_limit_mb=64 -max_len=4096 -print_final_stats=1 \
-		-artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus >$(FUZZ_BUILD)/fuzz.log 2>&1 \
-		|| { tail -n 60 $(FUZZ_BUILD)/fuzz.log; echo "fuzz: the archive reader or a header check failed; see $(FUZZ_BUILD)/fuzz.log"; exit 1; }
-	@grep -E '^(Done|stat::number_of_executed_units|stat::average_exec_per_sec)' $(FUZZ_BUILD)/fuzz.log | sed 's/^/fuzz: /'
+	@mkdir -p $(FUZZ_BUILD)/corpus-archive $(FUZZ_BUILD)/corpus-media
+	@for name in cvet.gif; do $(BUILD)/zagonetar-pak extract $(BUILD)/game/imgres001.bin $$name \
+		$(FUZZ_BUILD)/corpus-media/$$name; done
+	@for name in klik.wav aladin.mid; do $(BUILD)/zagonetar-pak extract \
+		$(BUILD)/game/sndres001.bin $$name $(FUZZ_BUILD)/corpus-media/$$name; done
+	@cp tests/fuzz/seeds/* $(FUZZ_BUILD)/corpus-media/
+	@$(BUILD)/zagonetar-pak pack $(FUZZ_BUILD)/corpus-archive/seed.bin \
+		$(FUZZ_BUILD)/corpus-media/cvet.gif $(FUZZ_BUILD)/corpus-media/klik.wav
+	@for target in archive media; do \
+		$(FUZZ_BUILD)/$${target}_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+			-rss_limit_mb=1024 -malloc_limit_mb=64 -max_len=4096 -print_final_stats=1 \
+			-artifact_prefix=$(FUZZ_BUILD)/$$target- $(FUZZ_BUILD)/corpus-$$target \
+			>$(FUZZ_BUILD)/$$target.log 2>&1 \
+		|| { tail -n 60 $(FUZZ_BUILD)/$$target.log; \
+			echo "fuzz: $$target failed; see $(FUZZ_BUILD)/$$target.log"; exit 1; }; \
+		grep -E '^(Done|stat::number_of_executed_units|stat::average_exec_per_sec)' \
+			$(FUZZ_BUILD)/$$target.log | sed "s/^/fuzz $$target: /"; \
+	done
 
 # Every test in both builds, two at a time (each whole-program test has an X server of
-# its own), then half a minute of fuzzing.
+# its own), then a quarter of a minute of fuzzing for each fuzzer.
 test: build build-asan
 	cd $(BUILD) && ctest -j2 --output-on-failure
 	cd $(ASAN_BUILD) && ctest -j2 --output-on-failure

@@ -140,9 +140,16 @@ TEST_F(LoadingTest, BadSoundsAndMusicAreSilentAndTheTunePlaysInThePuzzleAsMidiOr
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", "audio.raw", 1);
     setenv("SDL_DISKAUDIODELAY", "20", 1); // faster than real time
+    // A tune of 200000 notes at once: the synthesizer would complain of each on standard
+    // error, on and on.
+    std::string chord = "MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\x0c\x35\x04";
+    for (int i = 0; i < 200000; ++i)
+        chord += {'\0', char(0x90 | i % 16), char(i % 128), 64};
     for (const auto& [music, audible] : {std::pair<std::string, bool>{sounds.at(N::MUSIC), true},
                                          {sounds.at("aplauz.wav"), true},
-                                         {"garbage", false}}) {
+                                         {"garbage", false},
+                                         {noChannels, false},
+                                         {chord + std::string("\0\xff\x2f\0", 4), false}}) {
         Rewrite(N::SOUND_ARCHIVE, N::MUSIC, music);
         ASSERT_EQ(Start(false), "started");
         engine.ChangeState(cIzbor::Instance());
@@ -169,15 +176,29 @@ TEST_F(LoadingTest, AnUndecodablePictureGoesToGreskaTxtOnlyWhenItIsAPlainFile)
 {
     // The longer message first, so one left behind would show.
     const char zeroSized[] = "GIF89a\0\0\0\0\0\0\0,\0\0\0\0\0\0\0\0\0\2\2D\1\0;";
+    // Cut inside an extension, SDL_image would spin forever; past a junk byte, it would
+    // decode a picture 65535 pixels wide.
+    const char cut[] = "GIF89a\1\0\1\0\0\0\0!\xfe";
+    const char junk[] = "GIF89a\1\0\1\0\0\0\0\0,\0\0\0\0\xff\xff\2\0\0\x08\2\0\1\0;";
     for (const auto& [picture, says] :
          {std::pair<std::string, std::string>{std::string(zeroSized, sizeof zeroSized - 1),
                                               "the picture declares 0x0 pixels"},
+          {std::string(junk, sizeof junk - 1), "the picture holds a byte a GIF can't hold at offset 13"},
+          {std::string(cut, sizeof cut - 1), "the picture is cut short"},
           {"\x89PNG\r\n\x1a\n", ""}}) {
         Rewrite(N::IMAGE_ARCHIVE, "cvet.gif", picture);
         EXPECT_PRED2(StartsWith, Start(), "greska.txt: Unable to load bitmap: " + says);
         EXPECT_TRUE(failure.Report());
         EXPECT_EQ(ReadAll("greska.txt"), failure.message + "\n");
     }
+
+    // Another name of the same file keeps its bytes.
+    std::ofstream("kept.txt") << "kept";
+    unlink("greska.txt");
+    ASSERT_EQ(link("kept.txt", "greska.txt"), 0);
+    EXPECT_TRUE(failure.Report());
+    EXPECT_EQ(ReadAll("kept.txt"), "kept");
+    EXPECT_EQ(ReadAll("greska.txt"), failure.message + "\n");
 
     unlink("greska.txt");
     ASSERT_EQ(symlink(N::FONT_ARCHIVE, "greska.txt"), 0);
@@ -204,6 +225,28 @@ TEST_F(LoadingTest, AnUndecodablePictureGoesToGreskaTxtOnlyWhenItIsAPlainFile)
     setrlimit(RLIMIT_FSIZE, &limit);
     ASSERT_EQ(mkdir("greska.txt", 0755), 0);
     EXPECT_FALSE(failure.Report());
+}
+
+// A working directory whose name is longer than the system takes in a path: the archives
+// are opened by their own names, and messages name the whole path when it can be had.
+TEST_F(LoadingTest, AWorkingDirectoryLongerThanAPathMayBeStillPlays)
+{
+    const std::string level(200, 'd');
+    int depth = 0;
+    for (; depth < 25; ++depth) // 25 levels of 201 characters: over 5000
+        ASSERT_TRUE(mkdir(level.c_str(), 0755) == 0 && chdir(level.c_str()) == 0);
+    cHeadlessGame::CopyArchives(".");
+    EXPECT_EQ(Start(), "started");
+    char* cwd = getcwd(nullptr, 0);
+    const std::string shown = cwd ? std::string(cwd) + "/" + N::SOUND_ARCHIVE : N::SOUND_ARCHIVE;
+    free(cwd);
+    std::ofstream(N::SOUND_ARCHIVE) << "broken";
+    EXPECT_PRED2(StartsWith, Start(),
+                 "stdout: Broken resource file '" + shown + "' while looking for 'prijava.wav': ");
+    for (const char* archive : {N::IMAGE_ARCHIVE, N::SOUND_ARCHIVE, N::FONT_ARCHIVE})
+        unlink(archive);
+    for (; depth > 0; --depth) // too deep for the folder's own removal
+        EXPECT_TRUE(chdir("..") == 0 && rmdir(level.c_str()) == 0);
 }
 
 } // namespace

@@ -137,6 +137,9 @@ TEST(MediaCheckTest, OnlyWavsEveryReaderReadsAlikeAndSdlCanPlayPass)
         {Join(Join(Join(head, format), data), chunk("LIST", 2, 2)), true},
         {Join(Join(Join(head, format), data), format), false},
         {Cut(WAV, WAV.size() - 1), false},
+        // A length of "WAVE": SDL 1.2 reads the chunks from offset 8, "WAVE" then a chunk
+        // 544501094 bytes long ("fmt " as its size).
+        {Join(B("RIFFWAVE"), Bytes(WAV.begin() + 8, WAV.end())), false},
     };
     for (const auto& [bytes, playable] : layouts)
         EXPECT_EQ(Playable(bytes), playable) << testing::PrintToString(bytes);

@@ -223,6 +223,10 @@ bool cMediaCheck::IsPlayableWav(const unsigned char* data, size_t size)
 {
     if (size < 12 || memcmp(data, "RIFF", 4) != 0 || memcmp(data + 8, "WAVE", 4) != 0)
         return false;
+    // SDL 1.2 takes a length of "WAVE" for a file written without one, and reads chunks
+    // from four bytes earlier than everyone else.
+    if (memcmp(data + 4, "WAVE", 4) == 0)
+        return false;
     // Chunks: a four-letter id, a 32-bit size, the data. SDL 1.2 reads no pad byte after an
     // odd-sized chunk where other readers do, so an odd size is refused except for the
     // samples at the very end; and it takes the format only from the first chunk that is
