@@ -38,6 +38,7 @@ build-asan: build
 # The archive reader, and the picture, sound and music checks each with the decoder behind
 # it, under libFuzzer for FUZZ_SECONDS each (make fuzz FUZZ_SECONDS=3600).
 # Inputs they find interesting stay in $(FUZZ_BUILD)/corpus-*; a crash is saved beside them.
+# Leaks are findings too, except the libraries' own known ones (the same list as the tests').
 # The seeds are the game's smallest picture, a sound, the tune, a small AIFF, and an archive.
 fuzz: build
 	@cmake -S tests/fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
@@ -51,6 +52,7 @@ fuzz: build
 	@$(BUILD)/zagonetar-pak pack $(FUZZ_BUILD)/corpus-archive/seed.bin \
 		$(FUZZ_BUILD)/corpus-media/cvet.gif $(FUZZ_BUILD)/corpus-media/klik.wav
 	@for target in archive media; do \
+		LSAN_OPTIONS=suppressions=$(abspath tests/sanitizers/lsan.supp):print_suppressions=0 \
 		$(FUZZ_BUILD)/$${target}_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
 			-rss_limit_mb=1024 -malloc_limit_mb=64 -max_len=4096 -print_final_stats=1 \
 			-artifact_prefix=$(FUZZ_BUILD)/$$target- $(FUZZ_BUILD)/corpus-$$target \
