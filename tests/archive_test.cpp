@@ -93,7 +93,8 @@ TEST_F(ArchiveTest, MalformedArchivesAreRefusedWithAReason)
          {std::string(), std::string("\1", 2), Words({1000000000}) + std::string(36, '\0'),
           Words({1, 4000}), Words({1, 0x90000000u}), Words({1, 8, 4, 0xFFFFFFF0u}, "sivo.gif"),
           Words({1, 8, 0x7FFFFFFFu, 8}, "sivo.gifabcd"), Words({1, 8, 4, 8}, "sivo.gifab"),
-          Words({1, 8, 0}, "\x03"), Words({1, 4, 0, 0}, "x"), Words({1, 8, 0, 256}, std::string(256, 'x')),
+          Words({1, 8, 0}, "\x03"), Words({1, 4, 0, 0}, "x"),
+          Words({1, 8, 0, 256}, std::string(256, 'x')),
           Words({16385}) + std::string(4 * 16385 + 8, '\0')}) {
         Write(bytes);
         EXPECT_EQ(Find("sivo.gif"), "broken") << testing::PrintToString(bytes);
@@ -150,8 +151,13 @@ TEST_F(ArchiveTest, TheToolPacksListsAndExtractsAndARefusedPackLeavesTheOldArchi
         path, {{"a\tb\nc", {'x'}}, {"\x1b[2J\x7f\\", {}}, {"\xc5\xa1uma", {}}}, &error));
     EXPECT_EQ(Pak("list a.bin"), "0 a\\tb\\nc\t1\n\\x1b[2J\\x7f\\\\\t0\n\xc5\xa1uma\t0\n");
     // Nor steer it with C1 controls, turn the text around, or hide bytes that are not UTF-8.
-    ASSERT_TRUE(cResourceArchive::Write(path, {{"\xc2\x9b" "2J", {}}, {"\xe2\x80\xaegnp.exe", {}},
-                                               {"a\x9b\xe2\x80", {}}}, &error));
+    ASSERT_TRUE(cResourceArchive::Write(path,
+                                        {{"\xc2\x9b"
+                                          "2J",
+                                          {}},
+                                         {"\xe2\x80\xaegnp.exe", {}},
+                                         {"a\x9b\xe2\x80", {}}},
+                                        &error));
     EXPECT_EQ(Pak("list a.bin"), "0 \\u009b2J\t0\n\\u202egnp.exe\t0\na\\x9b\\xe2\\x80\t0\n");
     EXPECT_EQ(Pak("list a.bin >/dev/full"),
               "1 zagonetar-pak: standard output: No space left on device\n");
@@ -161,10 +167,11 @@ TEST_F(ArchiveTest, TheToolPacksListsAndExtractsAndARefusedPackLeavesTheOldArchi
 // temporary file behind; what it writes replaces a file whole, and others can read it.
 TEST_F(ArchiveTest, TheToolNeverDestroysAFile)
 {
-    ASSERT_EQ(Sh("printf click! >klik.wav && head -c 5000 /dev/urandom >big.gif && printf old "
-                 ">old.txt && mkfifo fifo && ln -s old.txt link && ln old.txt other.txt && " ZAGONETAR_PAK
-                 " pack out.bin klik.wav big.gif && ln out.bin hard.bin && ls"),
-              "0 big.gif\nfifo\nhard.bin\nklik.wav\nlink\nlog\nold.txt\nother.txt\nout.bin\n");
+    ASSERT_EQ(
+        Sh("printf click! >klik.wav && head -c 5000 /dev/urandom >big.gif && printf old "
+           ">old.txt && mkfifo fifo && ln -s old.txt link && ln old.txt other.txt && " ZAGONETAR_PAK
+           " pack out.bin klik.wav big.gif && ln out.bin hard.bin && ls"),
+        "0 big.gif\nfifo\nhard.bin\nklik.wav\nlink\nlog\nold.txt\nother.txt\nout.bin\n");
     const std::string archive = ReadAll(dir / "out.bin");
     const std::pair<std::string, std::string> refusals[] = {
         {"extract out.bin klik.wav out.bin", "out.bin: is the archive being read"},
@@ -187,15 +194,17 @@ TEST_F(ArchiveTest, TheToolNeverDestroysAFile)
     EXPECT_EQ(Sh(ZAGONETAR_PAK " extract out.bin klik.wav old.txt && cat old.txt other.txt"),
               "0 click!old");
     // A replaced archive keeps its mode and owner; a new file's mode follows the umask.
-    EXPECT_EQ(Sh("chmod 600 out.bin && " ZAGONETAR_PAK " pack out.bin klik.wav && stat -c %a out.bin"),
-              "0 600\n");
+    EXPECT_EQ(
+        Sh("chmod 600 out.bin && " ZAGONETAR_PAK " pack out.bin klik.wav && stat -c %a out.bin"),
+        "0 600\n");
     EXPECT_EQ(Sh("umask 027 && " ZAGONETAR_PAK " pack new.bin klik.wav && " ZAGONETAR_PAK
                  " extract new.bin klik.wav new.wav && stat -c %a new.bin new.wav"),
               "0 640\n640\n");
-    if (geteuid() == 0)
+    if (geteuid() == 0) {
         EXPECT_EQ(Sh("chown 65534:65534 out.bin && " ZAGONETAR_PAK
                      " pack out.bin klik.wav && stat -c %u:%g out.bin"),
                   "0 65534:65534\n");
+    }
 }
 
 } // namespace

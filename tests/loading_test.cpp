@@ -183,7 +183,8 @@ TEST_F(LoadingTest, AnUndecodablePictureGoesToGreskaTxtOnlyWhenItIsAPlainFile)
     for (const auto& [picture, says] :
          {std::pair<std::string, std::string>{std::string(zeroSized, sizeof zeroSized - 1),
                                               "the picture declares 0x0 pixels"},
-          {std::string(junk, sizeof junk - 1), "the picture holds a byte a GIF can't hold at offset 13"},
+          {std::string(junk, sizeof junk - 1),
+           "the picture holds a byte a GIF can't hold at offset 13"},
           {std::string(cut, sizeof cut - 1), "the picture is cut short"},
           {"\x89PNG\r\n\x1a\n", ""}}) {
         Rewrite(N::IMAGE_ARCHIVE, "cvet.gif", picture);

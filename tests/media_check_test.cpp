@@ -17,7 +17,8 @@ const Bytes GIF = B("GIF89a\1\0\1\0\x80\0\0\0\0\0\xff\xff\xff!\xf9\4\1\0\0\0\0,\
 const Bytes WAV =
     B("RIFF(\0\0\0WAVEfmt \x10\0\0\0\1\0\1\0\x22V\0\0D\xac\0\0\2\0\x10\0data\4\0\0\0\0\1\0\2");
 // 22050 Hz mono 16-bit AIFF, two frames: channels at 20, frames at 22, bits at 26, rate at 28.
-const Bytes AIFF = B("FORM\0\0\0\x32" "AIFFCOMM\0\0\0\x12\0\1\0\0\0\2\0\x10\x40\x0d\xac\x44\0\0\0\0"
+const Bytes AIFF = B("FORM\0\0\0\x32"
+                     "AIFFCOMM\0\0\0\x12\0\1\0\0\0\2\0\x10\x40\x0d\xac\x44\0\0\0\0"
                      "\0\0SSND\0\0\0\x0c\0\0\0\0\0\0\0\0\0\1\0\2");
 
 // `b` with the `width`-byte little-endian field at `at` set to `value`.
@@ -108,10 +109,10 @@ TEST(MediaCheckTest, OnlyWavsEveryReaderReadsAlikeAndSdlCanPlayPass)
     // size (at 32) and bits (at 34): each value, its width and whether SDL plays it rather
     // than dividing by zero, reading past the end or decoding ADPCM.
     const uint32_t fields[][4] = {
-        {16, 16, 4, 1},   {16, 15, 4, 0},     {16, 0xFFFFFFF0, 4, 0}, {20, 2, 2, 0},
-        {22, 0, 2, 0},    {22, 3, 2, 0},      {24, 4000, 4, 1},       {24, 192000, 4, 1},
-        {24, 0, 4, 0},    {24, 3999, 4, 0},   {24, 192001, 4, 0},     {24, 2000000000, 4, 0},
-        {32, 0, 2, 0},    {32, 4, 2, 0},      {34, 24, 2, 0},         {40, 0xFFFFFFF0, 4, 0}};
+        {16, 16, 4, 1}, {16, 15, 4, 0},   {16, 0xFFFFFFF0, 4, 0}, {20, 2, 2, 0},
+        {22, 0, 2, 0},  {22, 3, 2, 0},    {24, 4000, 4, 1},       {24, 192000, 4, 1},
+        {24, 0, 4, 0},  {24, 3999, 4, 0}, {24, 192001, 4, 0},     {24, 2000000000, 4, 0},
+        {32, 0, 2, 0},  {32, 4, 2, 0},    {34, 24, 2, 0},         {40, 0xFFFFFFF0, 4, 0}};
     for (auto [at, value, width, playable] : fields)
         EXPECT_EQ(Playable(Set(WAV, at, value, width)), playable == 1) << value << " at " << at;
 
@@ -169,12 +170,13 @@ TEST(MediaCheckTest, MusicIsCheckedAsWavAiffOrMidiAndOtherKindsPassToTheMixer)
         {Midi(Notes(128, 0, true)), true},
         {Midi(Notes(129, 0, true)), false},
         {Midi(Notes(200000, 0, true)), false},
-        {Midi(Notes(1000, 0, false)), false}, // a thousand short notes in one tick
-        {Midi(Notes(1000, 1, false)), true},  // the same one after another
+        {Midi(Notes(1000, 0, false)), false},   // a thousand short notes in one tick
+        {Midi(Notes(1000, 1, false)), true},    // the same one after another
         {Midi(Notes(1000, 1, true, 36)), true}, // one drum struck again and again, never let go
         {Cut(Midi(Notes(3, 1, false)), 30), false},
         {Midi(B("\0\x40\1")), false}, // data with no status before it
-        {Midi(B("\0\x90\x40\x40\0\x41\x40\x01\xf1\0")), false}, // running status, then a stray message
+        {Midi(B("\0\x90\x40\x40\0\x41\x40\x01\xf1\0")),
+         false}, // running status, then a stray message
     };
     for (const auto& [bytes, playable] : tunes)
         EXPECT_EQ(Music(bytes), playable) << bytes.size() << " bytes";

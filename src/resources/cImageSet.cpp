@@ -38,8 +38,7 @@ SDL_Surface* cImageSet::LoadImage(const char* archive, const std::string& shownP
                                   const char* name, cLoadError* failure)
 {
     uint32_t size = 0;
-    unsigned char* buffer =
-        cResourceArchive::LoadResource(archive, shownPath, name, size, failure);
+    unsigned char* buffer = cResourceArchive::LoadResource(archive, shownPath, name, size, failure);
     if (!buffer)
         return nullptr;
     // SDL_image trusts the sizes and blocks a GIF declares; a hostile one would crash it,

@@ -16,8 +16,7 @@ bool WriteErrorFile(const std::string& line)
 {
     cFileReplacer file(ERROR_FILE);
     std::string reason;
-    if (file.Open(&reason) && file.Write(line.data(), line.size(), &reason) &&
-        file.Commit(&reason))
+    if (file.Open(&reason) && file.Write(line.data(), line.size(), &reason) && file.Commit(&reason))
         return true;
     cConsole::WriteLine(STDERR_FILENO,
                         std::string("Zagonetar: ") + ERROR_FILE + " could not be written: " +

@@ -157,7 +157,8 @@ cResourceArchive::eResult Walk(cReader& reader, std::string* error, const std::s
         // The header and, for a lookup, a name of the sought length, in one read.
         const uint64_t room = reader.Size() - std::min<uint64_t>(offset, reader.Size());
         const uint64_t headerBytes = std::min<uint64_t>(8 + wanted, room);
-        if (offset >= 0x80000000u || headerBytes < 8 || !reader.ReadAt(offset, header, headerBytes)) {
+        if (offset >= 0x80000000u || headerBytes < 8 ||
+            !reader.ReadAt(offset, header, headerBytes)) {
             *error = which + " lies outside the archive";
             return cResourceArchive::MALFORMED;
         }
@@ -324,16 +325,16 @@ cResourceArchive::eResult cResourceArchive::List(const std::string& path,
     return ListIn(reader, visit, error);
 }
 
-cResourceArchive::eResult cResourceArchive::ListInMemory(
-    const unsigned char* archive, size_t archiveSize,
-    const std::function<void(const cEntry&)>& visit, std::string* error)
+cResourceArchive::eResult
+cResourceArchive::ListInMemory(const unsigned char* archive, size_t archiveSize,
+                               const std::function<void(const cEntry&)>& visit, std::string* error)
 {
     cReader reader(archive, archiveSize);
     return ListIn(reader, visit, error);
 }
 
 bool cResourceArchive::WriteFrom(const std::string& path, const std::vector<cSource>& sources,
-                             std::string* error)
+                                 std::string* error)
 {
     const auto refuse = [&](const std::string& reason) {
         *error = path + ": " + reason;
@@ -417,9 +418,8 @@ bool cResourceArchive::Write(const std::string& path, const std::vector<cFile>& 
     return WriteFrom(path, sources, error);
 }
 
-unsigned char* cResourceArchive::LoadResource(const std::string& path,
-                                              const std::string& shownPath, const char* name,
-                                              uint32_t& size, cLoadError* failure)
+unsigned char* cResourceArchive::LoadResource(const std::string& path, const std::string& shownPath,
+                                              const char* name, uint32_t& size, cLoadError* failure)
 {
     unsigned char* data = nullptr;
     std::string error;

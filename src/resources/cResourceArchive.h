@@ -61,15 +61,15 @@ public:
     // Every entry's name and size, in table order, one at a time; a broken entry ends the
     // walk with MALFORMED after the entries before it.
     static eResult List(const std::string& path, const std::function<void(const cEntry&)>& visit,
-                            std::string* error);
+                        std::string* error);
 
     // The same two over an archive already in memory, read with the same checks.
     static eResult FindInMemory(const unsigned char* archive, size_t archiveSize,
                                 const std::string& name, unsigned char** data, uint32_t* size,
-                                    std::string* error);
+                                std::string* error);
     static eResult ListInMemory(const unsigned char* archive, size_t archiveSize,
                                 const std::function<void(const cEntry&)>& visit,
-                                    std::string* error);
+                                std::string* error);
 
     // Writes an archive holding the entries in the given order, through cFileReplacer: the
     // old archive at `path`, if any, is replaced only once the new one is complete and

@@ -19,12 +19,11 @@ Mix_Chunk* cSoundSet::*const SOUND_SLOTS[cAssetNames::SOUND_COUNT] = {
 
 } // namespace
 
-Mix_Chunk* cSoundSet::LoadSound(const std::string& shownPath, const char* name,
-                                cLoadError* failure)
+Mix_Chunk* cSoundSet::LoadSound(const std::string& shownPath, const char* name, cLoadError* failure)
 {
     uint32_t size = 0;
-    unsigned char* buffer = cResourceArchive::LoadResource(cAssetNames::SOUND_ARCHIVE, shownPath,
-                                                           name, size, failure);
+    unsigned char* buffer =
+        cResourceArchive::LoadResource(cAssetNames::SOUND_ARCHIVE, shownPath, name, size, failure);
     if (!buffer)
         return nullptr;
     // SDL divides by a WAV's channels and block size without looking: only sounds it can
@@ -112,6 +111,23 @@ void cSoundSet::Release()
 
 void cSoundSet::Play(Mix_Chunk* chunk)
 {
+    if (onSound)
+        onSound(chunk);
     if (chunk)
         Mix_PlayChannel(-1, chunk, 0);
+}
+
+void cSoundSet::StartMusic(int fadeMs)
+{
+    DecodeMusic();
+    if (onMusic)
+        onMusic(fadeMs);
+    Mix_FadeInMusic(aladin, -1, fadeMs);
+}
+
+void cSoundSet::FadeOutMusic(int fadeMs)
+{
+    if (onMusic)
+        onMusic(-fadeMs);
+    Mix_FadeOutMusic(fadeMs);
 }

@@ -4,6 +4,7 @@
 #include "resources/cLoadError.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 struct Mix_Chunk;
@@ -48,7 +49,15 @@ public:
     void Release();
 
     // Plays a chunk once on the first free channel; null chunks play nothing.
-    static void Play(Mix_Chunk* chunk);
+    void Play(Mix_Chunk* chunk);
+    // The puzzle's tune, looped, fading in over `fadeMs`; and faded out again.
+    void StartMusic(int fadeMs);
+    void FadeOutMusic(int fadeMs);
+
+    // Tests listen here: every chunk Play is given (null ones included), and the music as
+    // it starts (the fade in ms) or fades out (minus the fade).
+    std::function<void(const Mix_Chunk*)> onSound;
+    std::function<void(int fadeMs)> onMusic;
 
 private:
     // The mixer streams some kinds of music (WAV, Ogg, MP3) from these while it plays,

@@ -14,7 +14,7 @@ void cIntro::Init(cGameEngine* engine)
     background = engine->images.sivo;
     titleImage = engine->images.nazivAplikacije;
     creditImage = engine->images.programer;
-    cSoundSet::Play(engine->sounds.odjava);
+    engine->sounds.Play(engine->sounds.odjava);
     objects.push_back(new cDugme(cLayout::START_BUTTON, cIzbor::Instance(), engine));
 }
 

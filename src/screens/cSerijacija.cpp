@@ -8,7 +8,6 @@
 #include "widgets/cDugmeIzlaz.h"
 #include "widgets/cTekst.h"
 
-#include <SDL_mixer.h>
 #include <ctime>
 
 cSerijacija cSerijacija::instance;
@@ -50,8 +49,7 @@ void cSerijacija::Init(cGameEngine* engine)
     background = engine->images.sssBezBalvana;
     exitButton = new cDugmeIzlaz(cLayout::EXIT_BUTTON, cIzbor::Instance(), engine);
     puzzle.Setup(shuffleSeed());
-    engine->sounds.DecodeMusic();
-    Mix_FadeInMusic(engine->sounds.aladin, -1, 1000);
+    engine->sounds.StartMusic(1000);
     fullscreen = false;
     timer.Start();
     verdictText = new cTekst(engine);
@@ -70,7 +68,7 @@ void cSerijacija::Cleanup(cGameEngine* engine)
     engine->RetireHeld(exitButton);
     engine->RetireHeld(verdictText);
     engine->RetireHeld(hintText);
-    Mix_FadeOutMusic(1000);
+    engine->sounds.FadeOutMusic(1000);
 }
 
 void cSerijacija::Pause()
@@ -128,11 +126,11 @@ void cSerijacija::Update(cGameEngine* engine)
 {
     const cSerijacijaModel::cReport report = puzzle.Step();
     for (int i = 0; i < report.droppedCount; ++i)
-        cSoundSet::Play(engine->sounds.ubac);
+        engine->sounds.Play(engine->sounds.ubac);
     if (report.judged != cSerijacijaModel::NONE) {
-        Mix_FadeOutMusic(100);
-        cSoundSet::Play(report.judged == cSerijacijaModel::RIGHT ? engine->sounds.aplauz
-                                                                 : engine->sounds.ponovo);
+        engine->sounds.FadeOutMusic(100);
+        engine->sounds.Play(report.judged == cSerijacijaModel::RIGHT ? engine->sounds.aplauz
+                                                                     : engine->sounds.ponovo);
     }
     if (puzzle.puzzleDone) {
         lettersShown =

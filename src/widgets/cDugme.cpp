@@ -13,7 +13,7 @@ void cDugme::HandleEvent(SDL_Event event, cGameEngine* engine)
 {
     if (look.HandleEvent(event) == cDugmeSprajt::CLICKED) {
         engine->ChangeState(leadsTo);
-        cSoundSet::Play(engine->sounds.klik);
+        engine->sounds.Play(engine->sounds.klik);
     }
 }
 

@@ -13,7 +13,7 @@ cDugmeIzlaz::cDugmeIzlaz(const cLayout::cButton& layout, cGameState* target, cGa
 void cDugmeIzlaz::HandleEvent(SDL_Event event, cGameEngine* engine)
 {
     if (look.HandleEvent(event) == cDugmeSprajt::CLICKED) {
-        cSoundSet::Play(engine->sounds.klik);
+        engine->sounds.Play(engine->sounds.klik);
         engine->ChangeState(leadsTo);
     }
 }

@@ -16,7 +16,7 @@ void cIkonica::HandleEvent(SDL_Event event, cGameEngine* engine)
         break;
     case cDugmeSprajt::CLICKED:
         engine->ChangeState(leadsTo);
-        cSoundSet::Play(engine->sounds.klik);
+        engine->sounds.Play(engine->sounds.klik);
         break;
     case cDugmeSprajt::NOTHING:
         break;

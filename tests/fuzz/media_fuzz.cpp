@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Mix_FreeChunk(Mix_LoadWAV_RW(SDL_RWFromConstMem(data, static_cast<int>(size)), 1));
     // MIDI is left out: the synthesizer reads its instruments for every tune, tens of
     // milliseconds each; its check bounds notes, not memory.
-    const bool sampled = size >= 4 && (memcmp(data, "RIFF", 4) == 0 || memcmp(data, "FORM", 4) == 0);
+    const bool sampled =
+        size >= 4 && (memcmp(data, "RIFF", 4) == 0 || memcmp(data, "FORM", 4) == 0);
     if (sampled && cMediaCheck::IsPlayableMusic(data, size)) {
         SDL_RWops* stream = SDL_RWFromConstMem(data, static_cast<int>(size));
         if (Mix_Music* music = Mix_LoadMUS_RW(stream))

@@ -154,10 +154,11 @@ int Pack(const char* out, int count, char** paths)
 // 0 when the bytes there are not one well-formed character.
 size_t DecodeUtf8(const unsigned char* p, size_t left, uint32_t* code)
 {
-    const size_t length = p[0] < 0x80 ? 1 : p[0] >= 0xC2 && p[0] < 0xE0 ? 2
-                                           : p[0] >= 0xE0 && p[0] < 0xF0 ? 3
-                                           : p[0] >= 0xF0 && p[0] < 0xF5 ? 4
-                                                                         : 0;
+    const size_t length = p[0] < 0x80                   ? 1
+                          : p[0] >= 0xC2 && p[0] < 0xE0 ? 2
+                          : p[0] >= 0xE0 && p[0] < 0xF0 ? 3
+                          : p[0] >= 0xF0 && p[0] < 0xF5 ? 4
+                                                        : 0;
     if (length == 0 || length > left)
         return 0;
     *code = length == 1 ? p[0] : p[0] & (0x3F >> (length - 1));
@@ -195,7 +196,10 @@ std::string Printable(const std::string& name)
             snprintf(escaped, sizeof escaped, "\\x%02x", p[at]);
         else if (code == '\t' || code == '\n' || code == '\r' || code == '\\')
             snprintf(escaped, sizeof escaped, "\\%c",
-                     code == '\t' ? 't' : code == '\n' ? 'n' : code == '\r' ? 'r' : '\\');
+                     code == '\t'   ? 't'
+                     : code == '\n' ? 'n'
+                     : code == '\r' ? 'r'
+                                    : '\\');
         else if (code < 0x80 && Steers(code))
             snprintf(escaped, sizeof escaped, "\\x%02x", code);
         else if (Steers(code))
