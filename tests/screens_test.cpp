@@ -10,13 +10,38 @@
 #include "widgets/cDugmeIzlaz.h"
 #include "widgets/cTekst.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace {
 
-using L = cLayout;
 using H = cHeadlessGame;
+
+// Whether a pixel is the colour given, give or take what GIF quantisation moves it.
+bool Near(uint32_t pixel, uint32_t rgb, int tolerance = 24)
+{
+    for (int shift : {16, 8, 0})
+        if (std::abs(int(pixel >> shift & 255) - int(rgb >> shift & 255)) > tolerance)
+            return false;
+    return true;
+}
+
+// The logs' bark: brown, red well above blue, nothing like the pale sky or the green meadow.
+bool Wood(uint32_t pixel)
+{
+    const int r = pixel >> 16 & 255, g = pixel >> 8 & 255, b = pixel & 255;
+    return r >= g && r > b + 30 && r < 240;
+}
+
+// Log heights by frame, tallest first, and the ten drop positions: a log dropped in slot k
+// stands 7 pixels left of its flower at (23 + 40 k, 376), its foot 3 pixels above it.
+const int HEIGHTS[] = {195, 175, 160, 144, 130, 112, 96, 80, 63, 48};
+int DropX(int k)
+{
+    return 16 + 40 * k;
+}
+const int FOOT = 373;
 
 // Every mode the game asks for, and switches that can be made to fail.
 std::vector<Uint32> modes;
@@ -41,8 +66,6 @@ protected:
         trace.Take();
     }
 
-    static int MidX(const L::cButton& b) { return b.hit.x + b.hit.w / 2; }
-    static int MidY(const L::cButton& b) { return b.hit.y + b.hit.h / 2; }
     cGameState* Top() { return game.engine.states.back(); }
     // Key presses, all in one frame.
     void Keys(std::initializer_list<SDLKey> keys)
@@ -51,15 +74,17 @@ protected:
             H::PushKey(key);
         game.Frames();
     }
-    void Click(const L::cButton& b)
+    void Click(int x, int y)
     {
-        H::PushClick(MidX(b), MidY(b));
+        H::PushClick(x, y);
         game.Frames();
     }
-    // Looks in the highlighted "yes", which "no" shows plain.
-    bool DialogShows(SDL_Surface* answer)
+    uint32_t At(int x, int y) { return H::Pixel(game.engine.screen, x, y); }
+    // The dialog's yes answer: bright yellow when chosen, greyed when not.
+    bool YesChosen()
     {
-        return game.Shows(answer, L::DIALOG.x, L::DIALOG.y, L::DIALOG.x + 108, L::DIALOG.y + 57);
+        EXPECT_TRUE(Near(At(300, 233), 0xffd21f) || Near(At(300, 233), 0xe9e6dc));
+        return Near(At(300, 233), 0xffd21f);
     }
 
     cTrace trace;
@@ -69,53 +94,61 @@ protected:
 
 TEST_F(ScreensTest, TheWayThroughTheScreensByTheirButtonsAndOutByTheCloseButton)
 {
-    EXPECT_TRUE(game.Shows(images.startSprajtmapa, L::START_BUTTON.hit.x, L::START_BUTTON.hit.y,
-                           MidX(L::START_BUTTON), MidY(L::START_BUTTON)));
+    EXPECT_EQ(game.Heard(), "odjava.wav") << "the intro greets with the farewell's tune";
+    // The start button at (207, 318), 215 x 102: pressed, left, hovered again on return.
     const cDugmeSprajt& start = static_cast<cDugme*>(cIntro::Instance()->objects.front())->look;
-    H::PushButton(true, SDL_BUTTON_LEFT, MidX(L::START_BUTTON), MidY(L::START_BUTTON));
+    H::PushButton(true, SDL_BUTTON_LEFT, 314, 369);
     game.Frames();
     EXPECT_EQ(start.current, &start.pressedFrame);
     H::PushMotion(5, 5); // out: disarmed, so coming back only hovers
-    H::PushMotion(MidX(L::START_BUTTON), MidY(L::START_BUTTON));
+    H::PushMotion(421, 419);
     game.Frames();
     EXPECT_EQ(start.current, &start.hoverFrame);
-    // A press elsewhere and a release inside still clicks.
+    // A press elsewhere and a release inside still clicks; the button's last pixel row is
+    // inside, the next one is not.
     H::PushButton(true, SDL_BUTTON_LEFT, 5, 5);
-    H::PushButton(false, SDL_BUTTON_LEFT, MidX(L::START_BUTTON), MidY(L::START_BUTTON));
+    H::PushButton(false, SDL_BUTTON_LEFT, 314, 420);
     game.Frames();
-    EXPECT_TRUE(game.Shows(images.pejzaz, 0, 0, 3, 3));
+    ASSERT_EQ(Top(), cIntro::Instance());
+    H::PushButton(false, SDL_BUTTON_LEFT, 314, 419);
+    game.Frames();
+    ASSERT_EQ(Top(), cIzbor::Instance());
+    EXPECT_EQ(game.Heard(), "klik.wav");
 
-    // The name shows under the icon only while it is hovered; its edges are outside.
-    const L::cPoint name = L::ACTIVITY_NAME;
-    auto nameArea = [&] { return H::Pixel(game.engine.screen, name.x + 4, name.y + 9); };
+    // "Stapici" shows on the sign at (208, 243) only while the icon (251, 47), 45 x 35, is
+    // hovered; its edges are outside.
+    auto nameArea = [&] { return At(212, 252); };
     const uint32_t plain = nameArea();
-    const SDL_Rect& icon = L::ACTIVITY_ICON.hit;
-    for (int x : {MidX(L::ACTIVITY_ICON), icon.x + 0, icon.x + icon.w}) {
-        H::PushMotion(x, MidY(L::ACTIVITY_ICON));
+    for (int x : {273, 252, 295, 251, 296}) {
+        H::PushMotion(x, 64);
         game.Frames();
-        EXPECT_EQ(nameArea() != plain, x == MidX(L::ACTIVITY_ICON)) << x;
+        EXPECT_EQ(nameArea() != plain, x > 251 && x < 296) << x;
     }
-    Click(L::ACTIVITY_ICON);
+    Click(273, 64);
     ASSERT_EQ(Top(), cSerijacija::Instance());
+    EXPECT_EQ(game.Heard(), "music in 1000, klik.wav");
 
+    // The exit button at (532, 19), 89 x 75.
     const cDugmeSprajt& exit = cSerijacija::Instance()->exitButton->look;
     H::PushButton(true, SDL_BUTTON_LEFT, 5, 470);
-    H::PushMotion(MidX(L::EXIT_BUTTON), MidY(L::EXIT_BUTTON));
+    H::PushMotion(576, 56);
     game.Frames();
     EXPECT_EQ(exit.current, &exit.pressedFrame) << "armed by a press outside";
     // Neither a right release on it nor a left one outside clicks; the latter disarms.
-    H::PushButton(false, SDL_BUTTON_RIGHT, MidX(L::EXIT_BUTTON), MidY(L::EXIT_BUTTON));
+    H::PushButton(false, SDL_BUTTON_RIGHT, 576, 56);
     H::PushButton(false, SDL_BUTTON_LEFT, 5, 470);
-    H::PushMotion(MidX(L::EXIT_BUTTON), MidY(L::EXIT_BUTTON) + 1);
+    H::PushMotion(576, 57);
     game.Frames();
     ASSERT_EQ(Top(), cSerijacija::Instance());
     EXPECT_EQ(exit.current, &exit.hoverFrame);
+    EXPECT_EQ(game.Heard(), "");
     // The click leaves the puzzle inside the button's own handler; the rest of the
     // frame's events still reach the old screen's objects, which live until it ends.
-    H::PushClick(MidX(L::EXIT_BUTTON), MidY(L::EXIT_BUTTON));
-    H::PushClick(MidX(L::EXIT_BUTTON), MidY(L::EXIT_BUTTON));
+    H::PushClick(576, 56);
+    H::PushClick(576, 56);
     game.Frames();
     EXPECT_EQ(nameArea(), plain) << "every entry starts without the name";
+    EXPECT_EQ(game.Heard(), "klik.wav, music out 1000, klik.wav");
 
     H::PushQuit();
     game.Frames();
@@ -123,21 +156,29 @@ TEST_F(ScreensTest, TheWayThroughTheScreensByTheirButtonsAndOutByTheCloseButton)
     game.Stop();
     EXPECT_EQ(trace.Take(), "cIntro Cleanup\ncIzbor Cleanup\ncSerijacija Cleanup\n"
                             "cIzbor Cleanup\ncIzbor Cleanup\ncGameEngine Cleanup\n");
+    EXPECT_EQ(game.Heard(), "odjava.wav") << "the farewell";
 }
 
 TEST_F(ScreensTest, TheDialogOpensOnceOverEveryScreenAndOnlyYesEndsTheGame)
 {
     for (const char* name : {"cIntro", "cIzbor", "cSerijacija"}) {
+        game.Heard();
         // Two Esc in one frame: the dialog opens once and the second Esc is its own.
         Keys({SDLK_ESCAPE, SDLK_ESCAPE});
         EXPECT_EQ(trace.Take(), std::string(name) + " Pause\ncGlavniMeni Init\n");
-        EXPECT_TRUE(DialogShows(images.meniNe));
+        EXPECT_FALSE(YesChosen());
         Keys({SDLK_DOWN}); // the answer wraps around, this way and back
-        EXPECT_TRUE(DialogShows(images.meniDa));
+        EXPECT_TRUE(YesChosen());
+        Keys({SDLK_UP, SDLK_DOWN, SDLK_DOWN, SDLK_UP});
+        EXPECT_TRUE(YesChosen());
+        EXPECT_EQ(game.Heard(), "") << "the dialog is silent";
         // Enter on "no" closes it; a second Enter in that frame belongs to the screen below.
         Keys({SDLK_UP, SDLK_RETURN, SDLK_RETURN});
         EXPECT_EQ(trace.Take(), std::string("cGlavniMeni cleanup\n") + name + " Resume\n");
-        Click(Top() == cIntro::Instance() ? L::START_BUTTON : L::ACTIVITY_ICON);
+        if (Top() == cIntro::Instance())
+            Click(314, 369);
+        else if (Top() == cIzbor::Instance())
+            Click(273, 64);
         trace.Take();
     }
     Keys({SDLK_ESCAPE});
@@ -151,6 +192,53 @@ TEST_F(ScreensTest, TheDialogOpensOnceOverEveryScreenAndOnlyYesEndsTheGame)
     EXPECT_EQ(Top(), cGlavniMeni::Instance());
 }
 
+// A screen that leaves in the middle of a frame still takes the rest of that frame's input,
+// and what it asks for then lands on the new screen.
+TEST(ScreensSameFrame, InputAfterAChangeOfScreenInTheSameFrameStillCounts)
+{
+    struct cCase
+    {
+        int clicksToGetThere; // 0 the intro, 1 the landscape, 2 the puzzle
+        std::function<void()> input;
+        std::string trace, heard;
+        cGameState* top;
+    };
+    const cCase cases[] = {
+        // The start button, then Esc: the intro's own handler opens the dialog, over the
+        // landscape that is on top by then.
+        {0, [] { H::PushClick(314, 369), H::PushKey(SDLK_ESCAPE); },
+         "cIntro Cleanup\ncIzbor Pause\ncGlavniMeni Init\n", "klik.wav", cGlavniMeni::Instance()},
+        {1, [] { H::PushClick(273, 64), H::PushKey(SDLK_ESCAPE); },
+         "cIzbor Cleanup\ncSerijacija Pause\ncGlavniMeni Init\n", "music in 1000, klik.wav",
+         cGlavniMeni::Instance()},
+        // Two Space presses: two new puzzles.
+        {2, [] { H::PushKey(SDLK_SPACE), H::PushKey(SDLK_SPACE); },
+         "cSerijacija Cleanup\ncSerijacija Cleanup\n",
+         "music out 1000, music in 1000, music out 1000, music in 1000", cSerijacija::Instance()},
+        // The exit button, then Space: the puzzle's loop asks for a new puzzle after all.
+        {2, [] { H::PushClick(576, 56), H::PushKey(SDLK_SPACE); },
+         "cSerijacija Cleanup\ncIzbor Cleanup\n", "klik.wav, music out 1000, music in 1000",
+         cSerijacija::Instance()},
+    };
+    for (const cCase& c : cases) {
+        cTrace trace;
+        cHeadlessGame game;
+        game.Frames();
+        const int there[][2] = {{314, 369}, {273, 64}};
+        for (int i = 0; i < c.clicksToGetThere; ++i) {
+            H::PushClick(there[i][0], there[i][1]);
+            game.Frames();
+        }
+        trace.Take();
+        game.Heard();
+        c.input();
+        game.Frames();
+        EXPECT_EQ(trace.Take(), c.trace);
+        EXPECT_EQ(game.Heard(), c.heard) << c.trace;
+        EXPECT_EQ(game.engine.states.back(), c.top) << c.trace;
+    }
+}
+
 TEST_F(ScreensTest, F11KeepsEachScreensOwnFlagAndAFailedSwitchKeepsAWorkingScreen)
 {
     const Uint32 FS = SDL_FULLSCREEN;
@@ -159,11 +247,11 @@ TEST_F(ScreensTest, F11KeepsEachScreensOwnFlagAndAFailedSwitchKeepsAWorkingScree
     EXPECT_TRUE(game.Shows(images.sivo, 0, 0, 3, 3)) << "drawn whole on the new surface";
     failFullscreen = true; // the intro's flag lasts: the next F11 asks for a window
     Keys({SDLK_F11});
-    Click(L::START_BUTTON);
+    Click(314, 369);
     Keys({SDLK_F11}); // the selection's flag starts cleared: asks for full screen, refused
     failFullscreen = false;
     Keys({SDLK_F11, SDLK_F11}); // full screen and back: the icon is clicked in the window
-    Click(L::ACTIVITY_ICON);
+    Click(273, 64);
     Keys({SDLK_F11, SDLK_SPACE, SDLK_F11}); // so does every new puzzle's
     // Over sdl12-compat the game presents its picture itself, options or none, and a
     // switch to the mode the display is already in asks SDL for nothing.
@@ -181,45 +269,105 @@ TEST_F(ScreensTest, F11KeepsEachScreensOwnFlagAndAFailedSwitchKeepsAWorkingScree
     EXPECT_FALSE(game.engine.Running());
 }
 
+// The pixels of the area (x, y, w, h) of the screen.
+std::vector<uint32_t> Area(SDL_Surface* screen, int x, int y, int w, int h)
+{
+    std::vector<uint32_t> pixels;
+    for (int row = y; row < y + h; ++row)
+        for (int column = x; column < x + w; ++column)
+            pixels.push_back(H::Pixel(screen, column, row));
+    return pixels;
+}
+
+int Differences(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
+{
+    int count = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        count += a[i] != b[i];
+    return count;
+}
+
 TEST_F(ScreensTest, APuzzlePlayedWithTheMouseIsJudgedAndStartsAnew)
 {
-    Click(L::START_BUTTON);
-    Click(L::ACTIVITY_ICON);
+    Click(314, 369);
+    Click(273, 64);
     cSerijacija* screen = cSerijacija::Instance();
-    auto written = [&] { // how many points of the verdict's area the letters cover
-        int count = 0;
-        for (int x = L::VERDICT.x; x < L::VERDICT.x + 80; ++x)
-            for (int y = L::VERDICT.y; y < L::VERDICT.y + 19; y += 3)
-                count += !game.Shows(images.sssBezBalvana, 0, 0, x, y);
-        return count;
-    };
     for (bool right : {true, false}) {
         trace.Take();
-        for (int i = 0; i < L::COLUMN_COUNT; ++i) {
-            // Dragged by its middle onto a flower, it stands there drawn from its own frame.
-            const cBalvan& log = screen->puzzle.logs[i];
-            const SDL_Rect &r = log.GetRect(), &f = L::LOG_FRAMES[i]; // r follows the log
-            const int k = right ? log.GetTarget() : L::COLUMN_COUNT - 1 - log.GetTarget();
-            H::PushButton(true, SDL_BUTTON_LEFT, r.x + r.w / 2, r.y + r.h / 2);
-            H::PushMotion(L::SlotX(k) + r.w / 2, L::SLOT_Y - 10 + r.h / 2);
+        game.Heard();
+        std::vector<uint32_t> verdictArea, hintArea;
+        // Each log dragged by its middle onto a flower: the shortest to the left when right,
+        // the two shortest exchanged when not. The tenth goes to slot 0, clear of the verdict
+        // at (180, 200) and the hint at (120, 324).
+        for (int n = 0; n < 10; ++n) {
+            const int k = (n + 1) % 10; // slots 1 to 9, then 0
+            const int h = HEIGHTS[9 - (right || k > 1 ? k : 1 - k)];
+            const cBalvan* log = nullptr;
+            for (const cBalvan& l : screen->puzzle.logs)
+                if (l.GetRect().h == h)
+                    log = &l;
+            ASSERT_TRUE(log) << h;
+            const SDL_Rect from = log->GetRect();
+            if (n == 9) {
+                verdictArea = Area(game.engine.screen, 180, 200, 80, 19);
+                hintArea = Area(game.engine.screen, 120, 324, 250, 19);
+            }
+            H::PushButton(true, SDL_BUTTON_LEFT, from.x + 14, from.y + from.h / 2);
+            H::PushMotion(23 + 40 * k + 14, 366 + from.h / 2);
             H::PushButton(false, SDL_BUTTON_LEFT, 0, 0);
             game.Frames();
-            EXPECT_TRUE(game.Shows(images.balvaniSprajtmapa, r.x - f.x, r.y - f.y, r.x + 14,
-                                   r.y + r.h - 5));
+            // It stands left of its flower, its foot just above it, bark below and its
+            // light cut face (0xf3d39b) on top; and it is gone from its column.
+            const int x = DropX(k) + 14;
+            EXPECT_TRUE(Wood(At(x, FOOT - 3)) && Near(At(x, FOOT - h + 8), 0xf3d39b) &&
+                        !Wood(At(x, FOOT - h - 2)) && !Near(At(x, FOOT - h - 2), 0xf3d39b))
+                << "a log " << h << " high in slot " << k;
+            EXPECT_FALSE(Wood(At(from.x + 14, from.y + 6))) << "left its column at " << from.x;
+            const std::string verdict = right ? "aplauz.wav" : "ponovo.wav";
+            EXPECT_EQ(game.Heard(), n < 9 ? "ubac.wav" : "ubac.wav, music out 100, " + verdict);
         }
-        const int firstLetters = written();
-        const std::string verdict = right ? "Bravo!" : "Greska!";
-        // Typed out a letter every other frame, and no more letters than it has.
-        game.Frames(2 * verdict.size() + 2);
-        EXPECT_EQ(screen->lettersShown, verdict.size());
-        EXPECT_GT(written(), 2 * firstLetters + 10) << verdict << " types itself out";
+        // Typed a letter every other frame, "Bravo!" in six, "Greska!" in seven; the hint
+        // only ever drawn after the verdict, and then exactly while the timer says so.
+        std::vector<int> grewAt;
+        int inked = Differences(verdictArea, Area(game.engine.screen, 180, 200, 80, 19));
+        const size_t typedAtOnce = inked > 0; // a letter in the frame of the drop, if even
+        for (int frame = 1; frame <= 20; ++frame) {
+            const bool hintBefore = cSerijacija::HintShown(screen->timer.GetTicks());
+            game.Frames();
+            const int now = Differences(verdictArea, Area(game.engine.screen, 180, 200, 80, 19));
+            if (now > inked)
+                grewAt.push_back(frame);
+            EXPECT_GE(now, inked);
+            inked = now;
+            const bool hint = Area(game.engine.screen, 120, 324, 250, 19) != hintArea;
+            if (hintBefore == cSerijacija::HintShown(screen->timer.GetTicks()))
+                EXPECT_EQ(hint, hintBefore) << frame; // unless the phase turned in this frame
+        }
+        ASSERT_EQ(typedAtOnce + grewAt.size(), right ? 6u : 7u) << "letters";
+        EXPECT_EQ(grewAt[0], typedAtOnce ? 2 : 1);
+        for (size_t i = 1; i < grewAt.size(); ++i)
+            EXPECT_EQ(grewAt[i] - grewAt[i - 1], 2) << "one letter every second frame";
         // The right button starts anew after the first puzzle, Return after the second.
         right ? H::PushButton(true, SDL_BUTTON_RIGHT, 300, 300) : H::PushKey(SDLK_RETURN);
         game.Frames();
         EXPECT_EQ(trace.Take(), "cSerijacija Cleanup\n");
+        EXPECT_EQ(game.Heard(), "music out 1000, music in 1000");
     }
     Keys({SDLK_RETURN, SDLK_SPACE});
     EXPECT_EQ(trace.Take(), "cSerijacija Cleanup\n") << "Space starts anew, Return does not";
+}
+
+// The hint blinks with the puzzle's own timer: 1024 ms hidden, 1024 ms shown, from set-up.
+TEST(ScreensHint, TheHintIsShownInTheSecondHalfOfEvery2048Milliseconds)
+{
+    for (auto [ticks, shown] : {std::pair{0, false},
+                                {1023, false},
+                                {1024, true},
+                                {2047, true},
+                                {2048, false},
+                                {3072, true},
+                                {5119, false}})
+        EXPECT_EQ(cSerijacija::HintShown(ticks), shown) << ticks;
 }
 
 TEST_F(ScreensTest, ASpaceAdvancesThePenAndOnlyTheFirstLettersAskedForAreDrawn)
@@ -228,9 +376,22 @@ TEST_F(ScreensTest, ASpaceAdvancesThePenAndOnlyTheFirstLettersAskedForAreDrawn)
     auto drawn = [&, s = game.engine.screen](const std::string& line, size_t count, int left = 0) {
         SDL_FillRect(s, nullptr, 0);
         text.DrawText(line, left, 0, s, count);
-        return std::string(static_cast<const char*>(s->pixels), s->pitch * cTekst::GLYPH_HEIGHT);
+        return std::string(static_cast<const char*>(s->pixels), s->pitch * 19);
     };
-    EXPECT_TRUE(drawn(" b", 2) == drawn("b", 1, cTekst::SPACE_ADVANCE));
+    // Each text as wide as the player sees it: a letter after it lands where the pen ends.
+    for (auto [line, wide] : {std::pair{"Stapici", 67},
+                              {"Bravo!", 58},
+                              {"Greska!", 72},
+                              {"Pritisni desni taster misa", 247},
+                              {" ", 10},
+                              {"a.b", 22}}) {
+        const std::string text(line);
+        std::string both = drawn(text + "W", text.size() + 1), apart = drawn("W", 1, wide);
+        const std::string first = drawn(text, text.size());
+        for (size_t i = 0; i < both.size(); ++i)
+            apart[i] |= first[i]; // the two drawings laid over each other
+        EXPECT_TRUE(both == apart) << line << " is " << wide << " pixels wide";
+    }
     EXPECT_TRUE(drawn("ab", 1) == drawn("a", 1));
     EXPECT_TRUE(drawn("ab", 0) == drawn("", 0));
 }

@@ -1,8 +1,7 @@
 // Starting the real game in-process for the tests, and driving it frame by frame.
 #include "cHeadlessGame.h"
 
-#include "engine/cLayout.h"
-#include "resources/cAssetNames.h"
+#include "resources/cResourceArchive.h"
 #include "screens/cIntro.h"
 
 #include <cstring>
@@ -36,8 +35,7 @@ void PushEvent(SDL_Event event)
 
 void cHeadlessGame::CopyArchives(const std::string& dir)
 {
-    for (const char* name :
-         {cAssetNames::IMAGE_ARCHIVE, cAssetNames::SOUND_ARCHIVE, cAssetNames::FONT_ARCHIVE})
+    for (const char* name : {"imgres001.bin", "sndres001.bin", "fntres001.bin"})
         std::ofstream(dir + "/" + name) << std::ifstream(ArchivePath(name)).rdbuf();
 }
 
@@ -47,14 +45,49 @@ cHeadlessGame::cHeadlessGame(int bpp, const cOptions& options)
     previousDir = std::filesystem::current_path(lost).string();
     CopyArchives(dir.Path());
     std::filesystem::current_path(dir.Path());
-    const cLoadError failure =
-        engine.Init("Zagonetar", cLayout::SCREEN_WIDTH, cLayout::SCREEN_HEIGHT, bpp, options);
+    const cLoadError failure = engine.Init("Zagonetar", 640, 480, bpp, options);
     if (failure.Failed())
         fprintf(stderr, "the game did not start: %s\n", failure.message.c_str()), abort();
     engine.sounds.farewellMs = 0;
     for (SDL_Event event; SDL_PollEvent(&event);) {
     }
+    Listen();
     engine.ChangeState(cIntro::Instance());
+}
+
+void cHeadlessGame::Listen()
+{
+    for (const char* name :
+         {"prijava.wav", "odjava.wav", "klik.wav", "aplauz.wav", "ubac.wav", "ponovo.wav"}) {
+        unsigned char* bytes = nullptr;
+        uint32_t size = 0;
+        std::string error;
+        cResourceArchive::Find(ArchivePath("sndres001.bin"), name, &bytes, &size, &error);
+        SDL_RWops* stream = bytes ? SDL_RWFromMem(bytes, static_cast<int>(size)) : nullptr;
+        known.emplace_back(name, stream ? Mix_LoadWAV_RW(stream, 1) : nullptr);
+        free(bytes);
+    }
+    engine.sounds.onSound = [this](const Mix_Chunk* played) {
+        std::string name = played ? "an unknown sound" : "silence";
+        for (const auto& [file, chunk] : known)
+            if (played && chunk && chunk->alen == played->alen &&
+                memcmp(chunk->abuf, played->abuf, chunk->alen) == 0)
+                name = file;
+        heard.push_back(name);
+    };
+    engine.sounds.onMusic = [this](int fadeMs) {
+        heard.push_back(fadeMs >= 0 ? "music in " + std::to_string(fadeMs)
+                                    : "music out " + std::to_string(-fadeMs));
+    };
+}
+
+std::string cHeadlessGame::Heard()
+{
+    std::string all;
+    for (const std::string& sound : heard)
+        all += (all.empty() ? "" : ", ") + sound;
+    heard.clear();
+    return all;
 }
 
 cHeadlessGame::~cHeadlessGame()
@@ -72,8 +105,13 @@ void cHeadlessGame::Frames(int count)
 
 void cHeadlessGame::Stop()
 {
-    if (!std::exchange(stopped, true))
-        engine.Cleanup();
+    if (std::exchange(stopped, true))
+        return;
+    // The farewell is heard too; the decoded copies go before the mixer closes.
+    engine.Cleanup();
+    for (auto& [file, chunk] : known)
+        Mix_FreeChunk(chunk);
+    known.clear();
 }
 
 void cHeadlessGame::PushKey(SDLKey key, bool down)

@@ -5,6 +5,10 @@
 #include "cTempDir.h"
 #include "engine/cGameEngine.h"
 
+#include <SDL_mixer.h>
+#include <string>
+#include <vector>
+
 class cHeadlessGame
 {
 public:
@@ -32,6 +36,11 @@ public:
         return Pixel(engine.screen, x, y) == Pixel(picture, x - left, y - top);
     }
 
+    // What the player heard since the last call, in order, joined by ", ": each sound by
+    // its file name ("klik.wav"), "silence" for a sound that could not be loaded, and the
+    // music as "music in 1000" or "music out 100" with its fade in milliseconds.
+    std::string Heard();
+
     // Copies the built archives into `dir`.
     static void CopyArchives(const std::string& dir);
     static std::string ArchivePath(const char* n)
@@ -43,8 +52,13 @@ public:
     cGameEngine engine;
 
 private:
+    void Listen();
+
     std::string previousDir;
     bool stopped = false;
+    std::vector<std::string> heard;
+    // The six sounds as SDL_mixer decodes their files from the built archive, by name.
+    std::vector<std::pair<std::string, Mix_Chunk*>> known;
 };
 
 // Captures standard output while it lives; Take gives what came since the last Take.
