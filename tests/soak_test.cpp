@@ -81,6 +81,35 @@ void CheckInvariants(const cGameEngine& e, const cSerijacijaModel& p)
     ASSERT_TRUE(!p.draggedLog || (p.draggedLog >= p.logs.data() && p.draggedLog <= &p.logs.back()));
 }
 
+// What the child hears in a frame follows what happened in it: a drop for every log that
+// came to stand in a slot, the verdict's sound once as the row is judged, and only the
+// game's own sounds. A new puzzle set up in the frame (its music starts) resets the logs.
+void CheckSounds(const std::string& heard, const cSerijacijaModel& p, std::vector<int>& slotOf,
+                 bool& wasDone)
+{
+    std::vector<int> now;
+    for (const cBalvan& log : p.logs)
+        now.push_back(log.IsPlaced() ? log.GetSlot() : -1);
+    const auto count = [&heard](const std::string& sound) {
+        size_t n = 0;
+        for (size_t at = heard.find(sound); at != std::string::npos; at = heard.find(sound, at + 1))
+            ++n;
+        return n;
+    };
+    ASSERT_EQ(count("unknown"), 0u) << heard;
+    if (count("music in") == 0 && now.size() == slotOf.size()) {
+        size_t dropped = 0;
+        for (size_t i = 0; i < now.size(); ++i)
+            dropped += now[i] >= 0 && now[i] != slotOf[i];
+        ASSERT_EQ(count("ubac.wav"), dropped) << heard;
+        const bool judged = p.puzzleDone && !wasDone;
+        ASSERT_EQ(count("aplauz.wav"), judged && p.verdict == cSerijacijaModel::RIGHT) << heard;
+        ASSERT_EQ(count("ponovo.wav"), judged && p.verdict == cSerijacijaModel::WRONG) << heard;
+    }
+    slotOf = now;
+    wasDone = p.puzzleDone;
+}
+
 TEST(Soak, RandomPlayKeepsTheGameWholeAndItsMemoryFlat)
 {
     const auto number = [](const char* s, long otherwise) { return s ? atol(s) : otherwise; };
@@ -94,6 +123,8 @@ TEST(Soak, RandomPlayKeepsTheGameWholeAndItsMemoryFlat)
     auto game = std::make_unique<cHeadlessGame>();
     std::vector<long> heap;
     long baseline = -1, restarts = 0;
+    std::vector<int> slotOf;
+    bool wasDone = false;
     for (long frame = 0; frame < frames && !HasFatalFailure(); ++frame) {
         Act(screen->puzzle, game->engine.states.back() == cGlavniMeni::Instance());
         game->Frames();
@@ -105,6 +136,7 @@ TEST(Soak, RandomPlayKeepsTheGameWholeAndItsMemoryFlat)
         }
         SCOPED_TRACE("frame " + std::to_string(frame));
         CheckInvariants(game->engine, screen->puzzle);
+        CheckSounds(game->Heard(), screen->puzzle, slotOf, wasDone);
         // What the selection holds with nothing over it must not grow. Counted from each run's
         // first visit: restarting the audio in one process leaves a little of the MIDI synthesizer
         // behind, which a player never sees; and leaving the first time frees some 90 KB for good.
