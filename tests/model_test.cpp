@@ -7,7 +7,14 @@
 namespace {
 
 using M = cSerijacijaModel;
-using L = cLayout;
+// Slot k's flower stands at (23 + 40 k, 376); logs start at y 48 in columns 30 + 50 c.
+int SlotX(int k)
+{
+    return 23 + 40 * k;
+}
+const int SLOT_Y = 376;
+// Log heights, tallest (log 0) first; every log is 29 pixels wide.
+const int HEIGHTS[] = {195, 175, 160, 144, 130, 112, 96, 80, 63, 48};
 
 struct cBoard : M
 {
@@ -17,7 +24,7 @@ struct cBoard : M
     {
         const SDL_Rect r = logs[i].GetRect();
         LeftPress(r.x + r.w / 2, r.y + r.h / 2);
-        Motion(L::SlotX(k) + r.w / 2, L::SLOT_Y - 10 + r.h / 2);
+        Motion(SlotX(k) + r.w / 2, SLOT_Y - 10 + r.h / 2);
         LeftRelease();
         return Step();
     }
@@ -26,18 +33,18 @@ struct cBoard : M
 TEST(Model, TheShuffleIsAPermutationOfTheColumnsAndTheSameSeedReplays)
 {
     const int seedOne[] = {3, 8, 2, 4, 5, 0, 1, 7, 9, 6}; // glibc's rand() deals these, always
-    bool seen[M::COLUMN_COUNT][M::COLUMN_COUNT] = {};
+    bool seen[10][10] = {};
     for (unsigned seed = 1; seed <= 200; ++seed) {
         M a, b;
         a.Setup(seed);
         b.Setup(seed);
         int columns = 0;
-        for (int i = 0; i < M::COLUMN_COUNT; ++i) {
+        for (int i = 0; i < 10; ++i) {
             const SDL_Rect r = a.logs[i].GetRect();
-            const int c = (r.x - L::FIRST_COLUMN) / L::COLUMN_STEP;
-            ASSERT_TRUE(c >= 0 && c < 10 && r.x == L::ColumnX(c) && r.x == b.logs[i].GetRect().x &&
+            const int c = (r.x - 30) / 50;
+            ASSERT_TRUE(c >= 0 && c < 10 && r.x == 30 + 50 * c && r.x == b.logs[i].GetRect().x &&
                         (seed != 1 || c == seedOne[i]));
-            EXPECT_TRUE(r.y == L::LOG_TOP && a.logs[i].GetTarget() == M::COLUMN_COUNT - 1 - i);
+            EXPECT_TRUE(r.y == 48 && a.logs[i].GetTarget() == 9 - i);
             columns |= 1 << c;
             seen[i][c] = true;
         }
@@ -53,19 +60,18 @@ TEST(Model, ALogDropsExactlyWhenItOverlapsAFreeSlotsCatchArea)
 {
     for (int i : {0, 4, 9})
         for (int k : {0, 1, 9}) {
-            const int w = L::LOG_FRAMES[i].w, h = L::LOG_FRAMES[i].h, sx = L::SlotX(k);
-            for (int x = sx - w - 1; x <= sx + L::SLOT_CATCH + 1; ++x)
-                for (int y = L::SLOT_Y - h - 1; y <= L::SLOT_Y + L::SLOT_CATCH + 1; ++y) {
+            const int w = 29, h = HEIGHTS[i], sx = SlotX(k); // a catch area 3 pixels square
+            for (int x = sx - w - 1; x <= sx + 3 + 1; ++x)
+                for (int y = SLOT_Y - h - 1; y <= SLOT_Y + 3 + 1; ++y) {
                     cBoard b;
                     b.logs[i].SetPosition(x, y);
                     const M::cReport report = b.Step();
-                    const bool in = sx - w < x && x < sx + L::SLOT_CATCH && L::SLOT_Y - h < y &&
-                                    y < L::SLOT_Y + L::SLOT_CATCH;
+                    const bool in = sx - w < x && x < sx + 3 && SLOT_Y - h < y && y < SLOT_Y + 3;
                     ASSERT_TRUE(b.logs[i].IsPlaced() == in && b.slots[k].IsOccupied() == in)
                         << "log " << i << " at " << x << "," << y;
                     ASSERT_TRUE(b.placedCount == in && report.droppedCount == in);
-                    EXPECT_EQ(b.logs[i].GetRect().x, in ? sx - L::DROP_LEFT : x);
-                    EXPECT_EQ(b.logs[i].GetRect().y + h, in ? L::SLOT_Y - L::DROP_ABOVE : y + h);
+                    EXPECT_EQ(b.logs[i].GetRect().x, in ? sx - 7 : x);
+                    EXPECT_EQ(b.logs[i].GetRect().y + h, in ? SLOT_Y - 3 : y + h);
                     EXPECT_TRUE(!in || (report.dropped[0] == i && b.logs[i].GetSlot() == k));
                 }
         }
@@ -85,7 +91,7 @@ TEST(Model, DraggingTakesTheTopmostLogAndNothingDropsUntilADragEnds)
     b.logs[9].SetPosition(one.x + 5, one.y + 10); // over log 1, drawn after it
     b.LeftPress(one.x + 10, one.y + 20);
     EXPECT_EQ(b.draggedLog, &b.logs[9]);
-    b.Motion(L::SlotX(3) + 14, L::SLOT_Y - 5);
+    b.Motion(SlotX(3) + 14, SLOT_Y - 5);
     EXPECT_EQ(b.Step().droppedCount, 0) << "no drop while the button is held";
     b.LeftRelease();
     EXPECT_TRUE(b.Step().droppedCount == 1 && b.logs[9].GetSlot() == 3);
@@ -93,7 +99,7 @@ TEST(Model, DraggingTakesTheTopmostLogAndNothingDropsUntilADragEnds)
     // A press over empty ground holds every drop back until a log has been dragged.
     b.LeftPress(5, 470);
     b.LeftRelease();
-    b.logs[4].SetPosition(L::SlotX(5), L::SLOT_Y - 10);
+    b.logs[4].SetPosition(SlotX(5), SLOT_Y - 10);
     EXPECT_EQ(b.Step().droppedCount, 0);
     b.Drop(0, 7);
     EXPECT_EQ(b.logs[4].GetSlot(), 5);
@@ -110,13 +116,13 @@ TEST(Model, AnOccupiedSlotKeepsOutASecondLogAndTheRightButtonTakesALogBack)
     cBoard b;
     const SDL_Rect home = b.logs[2].GetRect();
     // Both straddle the flower's corner, which an occupied slot's empty catch area keeps.
-    b.logs[7].SetPosition(L::SlotX(3) - 10, L::SLOT_Y - 70);
-    b.logs[2].SetPosition(L::SlotX(3) - 12, L::SLOT_Y - 150);
+    b.logs[7].SetPosition(SlotX(3) - 10, SLOT_Y - 70);
+    b.logs[2].SetPosition(SlotX(3) - 12, SLOT_Y - 150);
     EXPECT_TRUE(b.Step().droppedCount == 1 && b.logs[2].GetSlot() == 3) << "the earlier log";
 
-    b.RightPress(b.logs[0].GetRect().x + 1, L::LOG_TOP + 1);
+    b.RightPress(b.logs[0].GetRect().x + 1, 48 + 1);
     EXPECT_EQ(b.placedCount, 1) << "only a placed log under the pointer goes back";
-    b.RightPress(L::SlotX(3), L::SLOT_Y - 20);
+    b.RightPress(SlotX(3), SLOT_Y - 20);
     const SDL_Rect r = b.logs[2].GetRect();
     EXPECT_TRUE(b.placedCount == 0 && !b.logs[2].IsPlaced() && r.x == home.x && r.y == home.y);
     b.Drop(7, 3);
@@ -125,11 +131,11 @@ TEST(Model, AnOccupiedSlotKeepsOutASecondLogAndTheRightButtonTakesALogBack)
 
 TEST(Model, TheTenthLogJudgesTheRowOnceAndOnlyTheRisingOrderIsRight)
 {
-    for (int s = 0; s < M::COLUMN_COUNT; ++s)
-        for (int t = s; t < M::COLUMN_COUNT; ++t) { // logs s and t trade slots, unless s == t
+    for (int s = 0; s < 10; ++s)
+        for (int t = s; t < 10; ++t) { // logs s and t trade slots, unless s == t
             cBoard b;
             M::cReport report{};
-            for (int i = 0; i < M::COLUMN_COUNT; ++i) {
+            for (int i = 0; i < 10; ++i) {
                 ASSERT_EQ(report.judged, M::NONE) << "judged before the tenth log";
                 report = b.Drop(i, b.logs[i == s ? t : i == t ? s : i].GetTarget());
             }

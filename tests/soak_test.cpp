@@ -21,22 +21,21 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes(void); // no header in
 
 namespace {
 
-using L = cLayout;
-
 std::mt19937 chance;
 const auto Pick = [](int n) { return static_cast<int>(chance() % static_cast<unsigned>(n)); };
 
 // What a restless child might do in a frame: drag logs to flowers, click, press keys, quit.
 void Act(const cSerijacijaModel& puzzle, bool inDialog)
 {
-    static const L::cButton buttons[] = {L::START_BUTTON, L::ACTIVITY_ICON, L::EXIT_BUTTON};
+    // The start button, the activity icon and the exit button: x, y, w, h.
+    static const SDL_Rect buttons[] = {{207, 318, 215, 102}, {251, 47, 45, 35}, {532, 19, 89, 75}};
     static const SDLKey keys[] = {SDLK_RETURN, SDLK_ESCAPE, SDLK_SPACE, SDLK_F11,
                                   SDLK_DOWN,   SDLK_UP,     SDLK_a,     SDLK_RETURN};
     for (int events = Pick(4); events > 0; --events) {
         const int roll = Pick(1000);
-        const L::cButton& b = buttons[Pick(3)];
-        int x = roll < 150 ? b.hit.x + Pick(b.hit.w) : Pick(640);
-        int y = roll < 150 ? b.hit.y + Pick(b.hit.h) : Pick(480);
+        const SDL_Rect& b = buttons[Pick(3)];
+        int x = roll < 150 ? b.x + Pick(b.w) : Pick(640);
+        int y = roll < 150 ? b.y + Pick(b.h) : Pick(480);
         if (roll < 450) {
             cHeadlessGame::PushMotion(x, y);
             cHeadlessGame::PushButton(Pick(2), Pick(3) ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT, x, y);
@@ -48,8 +47,8 @@ void Act(const cSerijacijaModel& puzzle, bool inDialog)
             const SDL_Rect r = puzzle.logs[static_cast<size_t>(Pick(10))].GetRect();
             cHeadlessGame::PushMotion(r.x + r.w / 2, r.y + r.h / 2);
             cHeadlessGame::PushButton(true, SDL_BUTTON_LEFT, r.x + r.w / 2, r.y + r.h / 2);
-            x = L::SlotX(k) - r.w + 1 + Pick(r.w + 1) + r.w / 2;
-            y = L::SLOT_Y - r.h + 1 + Pick(3) + r.h / 2;
+            x = 23 + 40 * k - r.w + 1 + Pick(r.w + 1) + r.w / 2; // flowers at (23 + 40 k, 376)
+            y = 376 - r.h + 1 + Pick(3) + r.h / 2;
             cHeadlessGame::PushMotion(x, y);
             cHeadlessGame::PushButton(false, SDL_BUTTON_LEFT, x, y);
         } else if (roll < 999) { // in the dialog a child mostly presses Return, which goes back
@@ -73,8 +72,7 @@ void CheckInvariants(const cGameEngine& e, const cSerijacijaModel& p)
         const cMesto& slot = p.slots.at(log.IsPlaced() ? log.GetSlot() : 0);
         placed += log.IsPlaced();
         occupied += p.slots.at(i).IsOccupied();
-        ASSERT_TRUE(!log.IsPlaced() ||
-                    (slot.IsOccupied() && log.GetRect().x == slot.GetX() - L::DROP_LEFT));
+        ASSERT_TRUE(!log.IsPlaced() || (slot.IsOccupied() && log.GetRect().x == slot.GetX() - 7));
     }
     ASSERT_TRUE(p.placedCount == placed && placed == occupied) << "counted, placed, occupied";
     ASSERT_EQ(p.puzzleDone, placed == 10);
