@@ -1,19 +1,19 @@
-// The built archives: pictures the game accepts, sized and inked for where they are drawn; sounds.
-#include "engine/cLayout.h"
-#include "resources/cAssetNames.h"
+// The built archives as the player meets them: each picture at its source's size, with the
+// source's colours in a few known places and clear where it draws nothing; the sounds; the tune.
 #include "resources/cMediaCheck.h"
 #include "resources/cResourceArchive.h"
-#include "widgets/cTekst.h"
 
 #include <SDL_image.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
-#include <map>
+#include <tuple>
 
-using L = cLayout;
 using Bytes = std::vector<unsigned char>;
+const int CLEAR = -1; // nothing drawn: the colour key lets what lies behind show
 
 static Bytes Entry(const char* archive, const char* name)
 {
@@ -28,9 +28,9 @@ static Bytes Entry(const char* archive, const char* name)
 }
 
 // Decoded 8 bits deep as the game decodes it, if the header passes the game's check.
-static SDL_Surface* Picture(const char* archive, const char* name)
+static SDL_Surface* Picture(const char* name)
 {
-    Bytes b = Entry(archive, name);
+    Bytes b = Entry(std::string(name) == "fnt.gif" ? "fntres001.bin" : "imgres001.bin", name);
     std::string why;
     const bool accepted = cMediaCheck::CheckGif(b.data(), b.size(), &why) == cMediaCheck::OK;
     EXPECT_TRUE(accepted) << name << " fails the header check " << why;
@@ -39,64 +39,130 @@ static SDL_Surface* Picture(const char* archive, const char* name)
     return s;
 }
 
-// The pixels in `r` that are not the colour key; all of them when the picture has none.
+// The colour at (x, y) as 0xRRGGBB, or CLEAR.
+static int Colour(const SDL_Surface* s, int x, int y)
+{
+    const Uint8 i = static_cast<const Uint8*>(s->pixels)[y * s->pitch + x];
+    const SDL_Color c = s->format->palette->colors[i];
+    const bool keyed = (s->flags & SDL_SRCCOLORKEY) && i == s->format->colorkey;
+    return keyed ? CLEAR : c.r << 16 | c.g << 8 | c.b;
+}
+
 static int Ink(const SDL_Surface* s, const SDL_Rect& r)
 {
     int ink = 0;
     for (int y = r.y; y < r.y + r.h; ++y)
         for (int x = r.x; x < r.x + r.w; ++x)
-            ink += !(s->flags & SDL_SRCCOLORKEY) ||
-                   static_cast<const Uint8*>(s->pixels)[y * s->pitch + x] != s->format->colorkey;
+            ink += Colour(s, x, y) != CLEAR;
     return ink;
 }
 
-// Every cell holds `least` visible pixels or more (all of them for -1), and none lie outside the
-// cells: a stray pixel would be drawn beside a neighbouring log or letter.
-static void ExpectInkOnlyIn(SDL_Surface* s, const std::vector<SDL_Rect>& cells, int least)
+TEST(Assets, EveryPictureHasItsSourcesSizeAndColoursAndIsClearWhereItDrawsNothing)
 {
-    ASSERT_TRUE(s);
-    for (SDL_Rect c : cells)
-        EXPECT_TRUE(c.x + c.w <= s->w && c.y + c.h <= s->h &&
-                    Ink(s, c) >= (least < 0 ? c.w * c.h : least))
-            << "cell at " << c.x << "," << c.y;
-    for (SDL_Rect c : cells)
-        SDL_FillRect(s, &c, s->format->colorkey);
-    EXPECT_EQ(Ink(s, {0, 0, Uint16(s->w), Uint16(s->h)}), 0) << "ink outside the cells";
+    using Dots = std::vector<std::array<int, 3>>; // x, y and the colour there, or CLEAR
+    // clang-format off
+    const std::tuple<const char*, int, int, Dots> pictures[] = {
+        // The sky's top and bottom stops; the glow's centre, e6ebf0 at 0.9 over the sky.
+        {"sivo.gif", 640, 480, {{320, 0, 0xd3dae1}, {320, 479, 0xa7b2bc}, {320, 250, 0xe2e7ec}}},
+        // Three frames: left of the button, its disc, triangle, shadow; hover's ring; the ring
+        // below the pressed button.
+        {"start_sprajtmapa.gif", 3 * 215, 102, {{2, 50, CLEAR}, {31, 46, 0xffffff},
+         {45, 46, 0x2e9e3c}, {100, 93, 0x1d6b27}, {218, 50, 0xffe066}, {530, 98, 0xffe066}}},
+        // The sky's top stop, the sun's face, the sign's face.
+        {"pejzaz-s.gif", 640, 480, {{320, 0, 0x3fa9f5}, {78, 65, 0xffd93b}, {241, 250, 0xfff6dc}}},
+        // Three frames: round corner, tile, red and blue sticks; hover's rim; pressed's tile.
+        {"serijacija_ikonica_sprajtmapa.gif", 3 * 47, 37, {{0, 0, CLEAR}, {5, 20, 0xfff3c4},
+         {11, 28, 0xe53935}, {35, 20, 0x1e63d6}, {48, 18, 0xff8f1f}, {99, 20, 0xf0d98a}}},
+        // The sky's top stop; the plain sky the logs start in, halfway to eaf6fd; the pond.
+        {"sss_bez_balvana.gif", 640, 480, {{320, 0, 0xcde7f7}, {270, 145, 0xdceffa},
+         {570, 435, 0x7cc6ee}}},
+        // Above the fourth log; the bands of logs 1, 3, 9 and 10; the first log's dark rim.
+        {"balvani_sprajtmapa.gif", 284, 198, {{100, 0, CLEAR}, {14, 119, 0x1e63d6},
+         {70, 132, 0xe53935}, {241, 175, 0xffffff}, {269, 181, 0x2b2b2b}, {0, 100, 0x3a1f0b}}},
+        // Three frames: left of the button, its arrow, shadow; hover's glow; pressed's arrow.
+        {"dugme_izlaz_sprajtmapa.gif", 3 * 89, 75, {{1, 37, CLEAR}, {55, 34, 0xffffff},
+         {44, 69, 0xa34b00}, {90, 37, 0xfff176}, {233, 40, 0xffffff}}},
+        // Corners beside the stem; the yellow heart, the top petal.
+        {"cvet.gif", 15, 21, {{0, 0, CLEAR}, {14, 20, CLEAR}, {7, 7, 0xffd21f}, {7, 1, 0xff4f8b}}},
+        // Corners; the top bar of the red Z.
+        {"naziv_aplikacije.gif", 568, 96, {{0, 0, CLEAR}, {567, 95, CLEAR}, {75, 15, 0xe53935}}},
+        // Corners; the stem of the I in "Igru".
+        {"programer.gif", 602, 22, {{0, 0, CLEAR}, {601, 21, CLEAR}, {80, 10, 0x33415c}}},
+        // Opaque, framed in blue; the chosen answer yellow with the pointer, the other grey.
+        {"meni_da.gif", 256, 128, {{0, 0, 0x2f4a8a}, {175, 60, 0xffd21f}, {175, 100, 0xe9e6dc},
+         {45, 67, 0xe65100}, {45, 105, 0xfff8e1}}},
+        {"meni_ne.gif", 256, 128, {{255, 127, 0x2f4a8a}, {175, 60, 0xe9e6dc}, {175, 100, 0xffd21f},
+         {45, 67, 0xfff8e1}, {45, 105, 0xe65100}}},
+        // Two rows of 19: before the '!', its ink stem and white halo.
+        {"fnt.gif", 986, 38, {{0, 0, CLEAR}, {6, 6, 0x1f2a6b}, {4, 6, 0xffffff}}},
+    };
+    // clang-format on
+    for (const auto& [name, w, h, dots] : pictures) {
+        SDL_Surface* s = Picture(name);
+        ASSERT_TRUE(s);
+        EXPECT_TRUE(s->w == w && s->h == h) << name << " is " << s->w << "x" << s->h;
+        bool seeThrough = false; // needs the key; an opaque picture with one would show holes
+        for (auto [x, y, want] : dots) {
+            const int got = Colour(s, x, y); // GIF's 256 colours move a colour a little
+            bool near = (want == CLEAR) == (got == CLEAR);
+            for (int shift : {0, 8, 16})
+                near &= std::abs((got >> shift & 0xff) - (want >> shift & 0xff)) <= 12;
+            EXPECT_TRUE(near) << name << " at " << x << "," << y << std::hex << ": " << got;
+            seeThrough |= want == CLEAR;
+        }
+        EXPECT_EQ(bool(s->flags & SDL_SRCCOLORKEY), seeThrough) << name;
+        SDL_FreeSurface(s);
+    }
+
+    // The ten logs, tallest first, where the game cuts them (neighbours share a column): whole,
+    // with nothing beside them that would be drawn next to a neighbour.
+    SDL_Surface* s = Picture("balvani_sprajtmapa.gif");
+    const SDL_Rect logs[] = {{0, 0, 29, 195},   {28, 19, 29, 175},  {56, 34, 29, 160},
+                             {83, 51, 29, 144}, {112, 68, 29, 130}, {140, 84, 29, 112},
+                             {170, 99, 29, 96}, {199, 117, 29, 80}, {227, 133, 29, 63},
+                             {255, 148, 29, 48}};
+    for (SDL_Rect r : logs)
+        EXPECT_EQ(Ink(s, r), r.w * r.h) << "log at " << r.x;
+    for (SDL_Rect r : logs)
+        SDL_FillRect(s, &r, s->format->colorkey);
+    EXPECT_EQ(Ink(s, {0, 0, 284, 198}), 0) << "ink outside the logs";
+    SDL_FreeSurface(s);
+
+    // Letters inked in the cells of '!', '-', '0', 'c', 'd', 'z' and 'N'; no ink before the '!',
+    // from it to the '-', from there to the '0', or on the second row after the 'z' and the 'N'.
+    s = Picture("fnt.gif");
+    const std::pair<SDL_Rect, bool> cells[] = {
+        {{4, 0, 6, 19}, true},     {{184, 0, 8, 19}, true},    {{226, 0, 11, 19}, true},
+        {{976, 0, 10, 19}, true},  {{1, 19, 11, 19}, true},    {{332, 19, 11, 19}, true},
+        {{406, 19, 14, 19}, true}, {{0, 0, 4, 19}, false},     {{10, 0, 174, 19}, false},
+        {{192, 0, 34, 19}, false}, {{343, 19, 63, 19}, false}, {{420, 19, 566, 19}, false}};
+    for (auto [r, inked] : cells)
+        EXPECT_TRUE(inked ? Ink(s, r) >= 9 : Ink(s, r) == 0) << "cell at " << r.x << "," << r.y;
     SDL_FreeSurface(s);
 }
 
-TEST(Assets, PicturesPassTheHeaderCheckFitWhereTheyAreDrawnAndSheetsInkOnlyTheirFrames)
+TEST(Assets, EverySoundPlaysAsLongAndAsLoudAsItsNotesAndTheTunePassesTheCheck)
 {
-    std::map<std::string, std::pair<int, int>> size;
-    for (const cAssetNames::cPicture& p : cAssetNames::PICTURES)
-        if (SDL_Surface* s = Picture(cAssetNames::IMAGE_ARCHIVE, p.name))
-            size[p.name] = {s->w, s->h}, SDL_FreeSurface(s);
-    for (const char* backdrop : {"sivo.gif", "pejzaz-s.gif", "sss_bez_balvana.gif"})
-        EXPECT_EQ(size[backdrop], std::pair(L::SCREEN_WIDTH, L::SCREEN_HEIGHT)) << backdrop;
-    // Button sheets hold three frames side by side.
-    for (auto [name, b] : {std::pair{"start_sprajtmapa.gif", L::START_BUTTON},
-                           {"serijacija_ikonica_sprajtmapa.gif", L::ACTIVITY_ICON},
-                           {"dugme_izlaz_sprajtmapa.gif", L::EXIT_BUTTON}})
-        EXPECT_EQ(size[name], std::pair(3 * b.frameWidth, int(b.frameHeight))) << name;
-
-    ExpectInkOnlyIn(Picture(cAssetNames::IMAGE_ARCHIVE, "balvani_sprajtmapa.gif"),
-                    std::vector<SDL_Rect>(L::LOG_FRAMES, L::LOG_FRAMES + L::COLUMN_COUNT), -1);
-    std::vector<SDL_Rect> glyphs;
-    for (int c = 0; c < 256; ++c)
-        if (const cTekst::cGlyph* g = cTekst::Glyph(static_cast<unsigned char>(c)))
-            glyphs.push_back({g->x, g->y, g->w, cTekst::GLYPH_HEIGHT});
-    ExpectInkOnlyIn(Picture(cAssetNames::FONT_ARCHIVE, cAssetNames::FONT), glyphs, 9);
-}
-
-TEST(Assets, EverySoundPassesTheHeaderCheckAndPlaysAndSoDoesTheTune)
-{
-    ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 4096), 0) << Mix_GetError();
-    for (const char* name : cAssetNames::SOUNDS) {
-        Bytes b = Entry(cAssetNames::SOUND_ARCHIVE, name);
+    ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16SYS, 1, 4096), 0) << Mix_GetError();
+    // The synthesiser's table: lengths in its 22050 mono frames a second (0.95 s is 20947), peaks.
+    const std::tuple<const char*, int, double> sounds[] = {
+        {"prijava.wav", 20947, 0.7}, {"odjava.wav", 21609, 0.7}, {"klik.wav", 1323, 0.45},
+        {"aplauz.wav", 57330, 0.6},  {"ubac.wav", 6615, 0.75},   {"ponovo.wav", 24255, 0.6}};
+    for (auto [name, frames, peak] : sounds) {
+        Bytes b = Entry("sndres001.bin", name);
         ASSERT_TRUE(cMediaCheck::IsPlayableWav(b.data(), b.size())) << name << " would crash SDL";
         Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromMem(b.data(), int(b.size())), 1);
-        EXPECT_TRUE(chunk && chunk->alen > 0) << name << ": " << Mix_GetError();
+        ASSERT_TRUE(chunk && chunk->alen == Uint32(frames * 2)) << name << " " << Mix_GetError();
+        // As loud as the table says; silent at both ends, so that it never clicks.
+        const Sint16* sample = reinterpret_cast<const Sint16*>(chunk->abuf);
+        int loudest = 0;
+        for (int i = 0; i < frames; ++i)
+            loudest = std::max(loudest, std::abs(int(sample[i])));
+        EXPECT_NEAR(loudest / 32767.0, peak, 0.01) << name;
+        EXPECT_TRUE(std::abs(sample[0]) < 330 && std::abs(sample[frames - 1]) < 330) << name;
         Mix_FreeChunk(chunk);
     }
     Mix_CloseAudio();
+    Bytes tune = Entry("sndres001.bin", "aladin.mid");
+    EXPECT_TRUE(cMediaCheck::IsPlayableMusic(tune.data(), tune.size()));
 }
