@@ -39,8 +39,10 @@ void cHeadlessGame::CopyArchives(const std::string& dir)
         std::ofstream(dir + "/" + name) << std::ifstream(ArchivePath(name)).rdbuf();
 }
 
-cHeadlessGame::cHeadlessGame(int bpp, const cOptions& options)
+cHeadlessGame::cHeadlessGame(int bpp, const cOptions& options,
+                             SDL_Surface* (*setVideoMode)(int, int, int, Uint32))
 {
+    engine.display.setVideoMode = setVideoMode;
     std::error_code lost; // a folder removed under a test leaves "/" to go back to
     previousDir = std::filesystem::current_path(lost).string();
     CopyArchives(dir.Path());

@@ -12,8 +12,10 @@
 class cHeadlessGame
 {
 public:
-    // Starts on the intro, 32 bits deep so that a test can read pixels (the dummy's are 8).
-    explicit cHeadlessGame(int bpp = 32, const cOptions& options = cOptions());
+    // Starts on the intro, 32 bits deep so that a test can read pixels (the dummy's are 8),
+    // every display mode set through `setVideoMode`, the first one too.
+    explicit cHeadlessGame(int bpp = 32, const cOptions& options = cOptions(),
+                           SDL_Surface* (*setVideoMode)(int, int, int, Uint32) = SDL_SetVideoMode);
     ~cHeadlessGame();
 
     // One frame without the sleep: events, update, draw, flip, frameCount + 1.
