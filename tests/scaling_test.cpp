@@ -1,9 +1,14 @@
 // The big-screen options: their parsing, the choice of scale, the pointer's way back into
-// the picture, and the scaler.
+// the picture, the scaler, and F11 from each of them on every screen.
+#include "cHeadlessGame.h"
 #include "engine/cOptions.h"
 #include "engine/cScaler.h"
 #include "engine/cViewport.h"
+#include "screens/cIzbor.h"
+#include "screens/cSerijacija.h"
 
+#include <array>
+#include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <tuple>
@@ -12,6 +17,25 @@
 namespace {
 
 using V = std::vector<int>;
+using H = cHeadlessGame;
+
+// Each mode the game asks SDL for: width, height, 1 for full screen. The dummy driver has
+// no full screen; a window of the size stands in.
+std::vector<V> asked;
+SDL_Surface* RecordMode(int w, int h, int bpp, Uint32 flags)
+{
+    asked.push_back({w, h, (flags & SDL_FULLSCREEN) != 0});
+    return SDL_SetVideoMode(w, h, bpp, flags & ~SDL_FULLSCREEN);
+}
+
+// Whether a pixel is the colour given, give or take what the GIF palette moves it.
+bool Near(uint32_t pixel, uint32_t rgb)
+{
+    for (int shift : {16, 8, 0})
+        if (std::abs(int(pixel >> shift & 255) - int(rgb >> shift & 255)) > 24)
+            return false;
+    return true;
+}
 
 TEST(Options, DisplayOptionsAreReadAndAnythingElseIsRefusedInOneLine)
 {
@@ -134,6 +158,75 @@ TEST(Scaler, APictureThatIsItsOwnDisplayIsOnlyWatchedAndEveryByteCounts)
                 EXPECT_NE(cScaler::Fingerprint(row.data(), length), plain) << length << " " << i;
                 row[i] ^= flip;
             }
+    }
+}
+
+// F11 there and back on the intro, the selection and the puzzle, from each start: the mode
+// asked for, the picture on the display, and a click where the screen's button shows.
+TEST(Display, F11SwitchesEveryModeThereAndBackOnEachScreenAndThePointerFollows)
+{
+    // A mode (width, height, full screen) and the picture's scale and top-left corner on it.
+    // Classic SDL's dummy driver tells no desktop size, so full screen is a 640 x 480 mode;
+    // over sdl12-compat it is SDL 2's dummy desktop, 1024 x 768, the picture centred on black.
+    using cShown = std::array<int, 6>;
+    const bool compat = SDL_Linked_Version()->patch >= 50;
+    const cShown WINDOW = {640, 480, 0, 1, 0, 0}, DOUBLE = {1280, 960, 0, 2, 0, 0};
+    const cShown FULL = compat ? cShown{1024, 768, 1, 1, 192, 144} : cShown{640, 480, 1, 1, 0, 0};
+    // --scale, --fullscreen; the mode opened, then after each F11, two on each screen. The
+    // selection's own idea of the mode starts as a window: after --fullscreen its first F11
+    // asks for the full screen it is already in, and nothing changes.
+    const std::tuple<int, bool, std::vector<cShown>> starts[] = {
+        {0, false, {WINDOW, FULL, WINDOW, FULL, WINDOW, FULL, WINDOW}},
+        {2, false, {DOUBLE, FULL, DOUBLE, FULL, DOUBLE, FULL, DOUBLE}},
+        {0, true, {FULL, WINDOW, FULL, FULL, WINDOW, FULL, WINDOW}}};
+    // Points of each screen's picture and their colours in the pictures' sources: the intro's
+    // sky, the start button's white disc and green arrow; the selection's sun and signpost;
+    // the puzzle's sun, pond and exit arrow. Last, the point clicked to leave the screen: the
+    // start button, the activity icon, the exit.
+    const std::vector<V> screens[] = {
+        {{3, 3, 0xd3dae1}, {253, 346, 0xffffff}, {253, 364, 0x2e9e3c}, {314, 369}},
+        {{78, 78, 0xffd93b}, {212, 290, 0x8a5a2b}, {273, 64}},
+        {{5, 5, 0xffe27a}, {560, 432, 0x7cc6ee}, {587, 53, 0xffffff}, {576, 56}}};
+    cGameState* const next[] = {cIzbor::Instance(), cSerijacija::Instance(), cIzbor::Instance()};
+    for (const auto& [scale, fullscreen, shown] : starts) {
+        cOptions options;
+        options.scale = scale;
+        options.fullscreen = fullscreen;
+        asked.clear();
+        H game(32, options, RecordMode);
+        for (size_t step = 0; step < shown.size(); ++step) {
+            SCOPED_TRACE(testing::Message() << "--scale " << scale << " --fullscreen " << fullscreen
+                                            << ", F11 pressed " << step << " times");
+            const auto& [w, h, full, s, x, y] = shown[step];
+            if (step > 0) {
+                asked.clear();
+                H::PushKey(SDLK_F11);
+            }
+            game.Frames();
+            const cShown& was = shown[step > 0 ? step - 1 : 0];
+            const bool same = step > 0 && was[0] == w && was[1] == h && was[2] == full;
+            EXPECT_EQ(asked, (same ? std::vector<V>{} : std::vector<V>{{w, h, full}}));
+            SDL_Surface* display = SDL_GetVideoSurface();
+            ASSERT_EQ(V({display->w, display->h}), V({w, h}));
+            const std::vector<V>& screen = screens[step > 0 ? (step - 1) / 2 : 0];
+            for (size_t i = 0; i + 1 < screen.size(); ++i)
+                for (int corner : {0, s - 1}) // each picture pixel is an s x s square
+                    EXPECT_PRED2(Near,
+                                 H::Pixel(display, x + screen[i][0] * s + corner,
+                                          y + screen[i][1] * s + corner),
+                                 screen[i][2]);
+            // Black just outside each edge of a picture smaller than the display.
+            const int right = x + 640 * s, bottom = y + 480 * s;
+            const int edges[][2] = {
+                {x - 1, y}, {x, y - 1}, {right, bottom - 1}, {right - 1, bottom}};
+            for (const auto& [bx, by] : edges)
+                EXPECT_EQ(x > 0 ? H::Pixel(display, bx, by) : 0, 0u) << bx << "," << by;
+            if (step > 0 && step % 2 == 0) {
+                H::PushClick(x + screen.back()[0] * s, y + screen.back()[1] * s);
+                game.Frames();
+                EXPECT_EQ(game.engine.states.back(), next[(step - 1) / 2]);
+            }
+        }
     }
 }
 
