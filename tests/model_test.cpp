@@ -150,16 +150,4 @@ TEST(Model, TheTenthLogJudgesTheRowOnceAndOnlyTheRisingOrderIsRight)
         }
 }
 
-TEST(Model, TheVerdictTypesOutOnEvenFramesAndTheHintBlinksEverySecond)
-{
-    EXPECT_EQ(cSerijacija::LettersShown(2, 7, 6), 2u);
-    EXPECT_EQ(cSerijacija::LettersShown(2, 8, 6), 3u);
-    EXPECT_EQ(cSerijacija::LettersShown(6, 8, 6), 6u) << "no more than the text's letters";
-    for (int32_t ms : {0, 1023, 1024, 2047, 2048})
-        EXPECT_EQ(cSerijacija::HintShown(ms), ms / 1024 == 1) << ms << " ms";
-    EXPECT_EQ(cSerijacija::VerdictText(M::RIGHT), "Bravo!");
-    EXPECT_EQ(cSerijacija::VerdictText(M::WRONG), "Greska!");
-    EXPECT_EQ(cSerijacija::VerdictText(M::NONE), "");
-}
-
 } // namespace
