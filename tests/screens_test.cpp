@@ -1,7 +1,6 @@
 // The screens on the real engine and pictures, headless: the way through the game, the
 // dialog, the buttons, F11, and a puzzle played with the mouse.
 #include "cHeadlessGame.h"
-#include "engine/cLayout.h"
 #include "screens/cGlavniMeni.h"
 #include "screens/cIntro.h"
 #include "screens/cIzbor.h"
@@ -89,7 +88,6 @@ protected:
 
     cTrace trace;
     cHeadlessGame game;
-    cImageSet& images = game.engine.images;
 };
 
 TEST_F(ScreensTest, TheWayThroughTheScreensByTheirButtonsAndOutByTheCloseButton)

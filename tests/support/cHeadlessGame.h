@@ -32,12 +32,6 @@ public:
 
     // A pixel of any surface as 0xRRGGBB.
     static uint32_t Pixel(SDL_Surface* surface, int x, int y);
-    // Whether the screen at (x, y) shows `picture` drawn with its top-left at (left, top).
-    bool Shows(SDL_Surface* picture, int left, int top, int x, int y) const
-    {
-        return Pixel(engine.screen, x, y) == Pixel(picture, x - left, y - top);
-    }
-
     // What the player heard since the last call, in order, joined by ", ": each sound by
     // its file name ("klik.wav"), "silence" for a sound that could not be loaded, and the
     // music as "music in 1000" or "music out 100" with its fade in milliseconds.
