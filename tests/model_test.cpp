@@ -25,7 +25,7 @@ struct cBoard : M
         const SDL_Rect r = logs[i].GetRect();
         LeftPress(r.x + r.w / 2, r.y + r.h / 2);
         Motion(SlotX(k) + r.w / 2, SLOT_Y - 10 + r.h / 2);
-        LeftRelease();
+        LeftRelease(0, 0);
         return Step();
     }
 };
@@ -93,12 +93,12 @@ TEST(Model, DraggingTakesTheTopmostLogAndNothingDropsUntilADragEnds)
     EXPECT_EQ(b.draggedLog, &b.logs[9]);
     b.Motion(SlotX(3) + 14, SLOT_Y - 5);
     EXPECT_EQ(b.Step().droppedCount, 0) << "no drop while the button is held";
-    b.LeftRelease();
+    b.LeftRelease(0, 0);
     EXPECT_TRUE(b.Step().droppedCount == 1 && b.logs[9].GetSlot() == 3);
 
     // A press over empty ground holds every drop back until a log has been dragged.
     b.LeftPress(5, 470);
-    b.LeftRelease();
+    b.LeftRelease(0, 0);
     b.logs[4].SetPosition(SlotX(5), SLOT_Y - 10);
     EXPECT_EQ(b.Step().droppedCount, 0);
     b.Drop(0, 7);
@@ -148,6 +148,59 @@ TEST(Model, TheTenthLogJudgesTheRowOnceAndOnlyTheRisingOrderIsRight)
             EXPECT_TRUE(b.draggedLog == nullptr && b.logs[0].GetRect().x == r.x);
             EXPECT_EQ(b.Step().judged, M::NONE);
         }
+}
+
+// With one button: a click (press and release within 4 pixels) takes a log up and it
+// follows the pointer with no button held; the next press lets it go, never taking up
+// another; a press on a placed log lifts it out of its flower.
+TEST(Model, WithOneButtonAClickCarriesALogAndAPressOnAPlacedOneLiftsIt)
+{
+    cBoard b;
+    b.oneButton = true;
+    // A click on log i's middle, then the pointer over slot k's flower and a press there.
+    const auto click = [&b](int x, int y) { b.LeftPress(x, y), b.LeftRelease(x + 4, y - 4); };
+    const auto carry = [&](int i, int k) {
+        const SDL_Rect r = b.logs[i].GetRect();
+        click(r.x + 14, r.y + r.h / 2);
+        EXPECT_TRUE(b.carrying) << "log " << i;
+        b.Motion(SlotX(k) + 14, SLOT_Y + 12);
+        EXPECT_EQ(b.Step().droppedCount, 0) << "no drop while carried";
+        b.LeftPress(SlotX(k) + 14, SLOT_Y + 12);
+        return b.Step();
+    };
+    // Carried onto log 8 and let go there: log 8 is not taken up, nothing follows.
+    const SDL_Rect eight = b.logs[8].GetRect();
+    click(b.logs[9].GetRect().x + 14, 48 + 24);
+    b.Motion(eight.x + 14, eight.y + 30);
+    b.LeftPress(eight.x + 14, eight.y + 30);
+    b.LeftRelease(eight.x + 14, eight.y + 30);
+    b.Motion(300, 300);
+    EXPECT_TRUE(!b.carrying && b.logs[9].GetRect().x == eight.x &&
+                b.logs[9].GetRect().y == eight.y + 6 && b.logs[8].GetRect().x == eight.x &&
+                b.logs[8].GetRect().y == 48);
+    // A drag (released 5 pixels away) lets go as without the option.
+    b.LeftPress(eight.x + 14, eight.y + 30);
+    b.Motion(eight.x + 19, eight.y + 30);
+    b.LeftRelease(eight.x + 19, eight.y + 30);
+    EXPECT_TRUE(!b.carrying && !b.dragging && b.logs[9].GetRect().x == eight.x + 5);
+    // Into slot 1, wrongly; lifted out of it again and into slot 0.
+    EXPECT_EQ(carry(9, 1).droppedCount, 1);
+    EXPECT_TRUE(b.placedCount == 1 && b.slots[1].IsOccupied());
+    click(SlotX(1) - 7 + 14, SLOT_Y - 3 - 20);
+    EXPECT_TRUE(b.carrying && b.placedCount == 0 && !b.slots[1].IsOccupied() &&
+                !b.logs[9].IsPlaced());
+    b.Motion(SlotX(0) + 14, SLOT_Y + 12);
+    b.LeftPress(SlotX(0) + 14, SLOT_Y + 12);
+    M::cReport report = b.Step();
+    EXPECT_TRUE(report.droppedCount == 1 && b.logs[9].GetSlot() == 0 && b.placedCount == 1);
+    EXPECT_TRUE(b.logs[9].GetRect().x == SlotX(0) - 7 && b.logs[9].GetRect().y == SLOT_Y - 3 - 48);
+    // The rest where they belong: the row rises, and a left click would start anew.
+    for (int i = 8; i >= 0; --i)
+        report = carry(i, 9 - i);
+    EXPECT_EQ(report.judged, M::RIGHT);
+    EXPECT_TRUE(b.LeftClickStartsAnew());
+    b.oneButton = false;
+    EXPECT_FALSE(b.LeftClickStartsAnew()) << "without the option the right button does that";
 }
 
 } // namespace

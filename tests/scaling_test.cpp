@@ -40,21 +40,23 @@ bool Near(uint32_t pixel, uint32_t rgb)
 TEST(Options, DisplayOptionsAreReadAndAnythingElseIsRefusedInOneLine)
 {
     const cOptions::eAction RUN = cOptions::RUN, FAIL = cOptions::FAIL;
-    const std::tuple<std::vector<const char*>, cOptions::eAction, int, bool> cases[] = {
-        {{}, RUN, 0, false},
-        {{"--scale", "1"}, RUN, 1, false},
-        {{"--scale=8", "--fullscreen"}, RUN, 8, true},
-        {{"--fullscreen", "--scale", "auto"}, RUN, cOptions::SCALE_AUTO, true},
-        {{"--version", "--bogus"}, cOptions::VERSION, 0, false},
-        {{"--scale", "2", "--help"}, cOptions::HELP, 2, false}};
-    for (const auto& [args, action, scale, fullscreen] : cases) {
+    // The arguments, then the action, the scale (-1: auto), full screen and one button.
+    const std::pair<std::vector<const char*>, V> cases[] = {
+        {{}, {RUN, 0, 0, 0}},
+        {{"--scale", "1"}, {RUN, 1, 0, 0}},
+        {{"--scale=8", "--fullscreen", "--one-button"}, {RUN, 8, 1, 1}},
+        {{"--one-button", "--fullscreen", "--scale", "auto"}, {RUN, -1, 1, 1}},
+        {{"--version", "--bogus"}, {cOptions::VERSION, 0, 0, 0}},
+        {{"--scale", "2", "--help"}, {cOptions::HELP, 2, 0, 0}}};
+    for (const auto& [args, want] : cases) {
         std::vector<const char*> argv = {"zagonetar"};
         argv.insert(argv.end(), args.begin(), args.end());
         const cOptions o = cOptions::Parse(static_cast<int>(argv.size()), argv.data());
-        EXPECT_EQ(V({o.action, o.scale, o.fullscreen}), V({action, scale, fullscreen}));
+        EXPECT_EQ(V({o.action, o.scale, o.fullscreen, o.oneButton}), want);
     }
-    for (const char* bad : {"--scale", "--scale=", "--scale=0", "--scale=9", "--scale=2x",
-                            "--scale=-1", "--scale=AUTO", "--scal", "-f", "game.bin"}) {
+    for (const char* bad :
+         {"--scale", "--scale=", "--scale=0", "--scale=9", "--scale=2x", "--scale=-1",
+          "--scale=AUTO", "--scal", "-f", "game.bin", "--one-buton", "--one-button=1"}) {
         const char* argv[] = {"zagonetar", bad};
         const cOptions o = cOptions::Parse(2, argv);
         EXPECT_EQ(V({o.action, o.error.find('\n') == std::string::npos}), V({FAIL, true})) << bad;

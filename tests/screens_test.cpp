@@ -381,6 +381,7 @@ TEST_F(ScreensTest, ASpaceAdvancesThePenAndOnlyTheFirstLettersAskedForAreDrawn)
                               {"Bravo!", 58},
                               {"Greska!", 72},
                               {"Pritisni desni taster misa", 247},
+                              {"Klikni za novu igru", 179},
                               {" ", 10},
                               {"a.b", 22}}) {
         const std::string text(line);

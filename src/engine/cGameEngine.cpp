@@ -18,6 +18,7 @@ cGameEngine::~cGameEngine()
 cLoadError cGameEngine::Init(const char* title, int width, int height, int bpp,
                              const cOptions& options)
 {
+    oneButton = options.oneButton;
     cLoadError failure = display.Open(title, width, height, bpp, options);
     if (failure.Failed())
         return failure;

@@ -83,7 +83,7 @@ public:
     void FreeRetired();
     size_t RetiredCount() const { return retired.size(); }
 
-    // One lifecycle line on standard output, flushed at once: it is often a pipe.
+    // One lifecycle line on standard output, at once, or dropped when the reader stalls.
     static void Log(const char* line);
 
     cDisplay display;
@@ -93,6 +93,8 @@ public:
     cSoundSet sounds;
     cImageSet images;
     bool iconHovered = false;
+    // --one-button: the puzzle is played with clicks alone.
+    bool oneButton = false;
     uint32_t frameCount = 0;
     bool fullscreen = false;
     std::vector<cGameState*> states;

@@ -32,6 +32,10 @@ cOptions cOptions::Parse(int argc, const char* const* argv)
             options.fullscreen = true;
             continue;
         }
+        if (arg == "--one-button") {
+            options.oneButton = true;
+            continue;
+        }
         std::string value;
         if (arg == "--scale") {
             if (i + 1 == argc)
@@ -56,12 +60,15 @@ cOptions cOptions::Parse(int argc, const char* const* argv)
 
 const char* cOptions::Usage()
 {
-    return "Usage: zagonetar [--scale N | --scale auto] [--fullscreen]\n"
+    return "Usage: zagonetar [--scale N | --scale auto] [--fullscreen] [--one-button]\n"
            "A log seriation puzzle for young children.\n"
            "\n"
            "  --scale N      a window N times as large as 640x480, N from 1 to 8\n"
            "  --scale auto   the largest such window that fits the desktop\n"
            "  --fullscreen   start in full screen, the picture enlarged to fit the desktop\n"
+           "  --one-button   play with the left button or a finger alone: click a log to\n"
+           "                 pick it up, click a flower to put it down, click a placed log\n"
+           "                 to move it again, click anywhere for a new puzzle\n"
            "  --help         print this help and end\n"
            "  --version      print the name and version and end\n"
            "\n"

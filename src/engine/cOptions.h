@@ -1,5 +1,6 @@
-// The command line: a parent can ask for a larger window or for full screen; without
-// options the game opens its usual 640 x 480 window.
+// The command line: a parent can ask for a larger window or for full screen, or for the
+// puzzle played with clicks alone; without options the game opens its usual 640 x 480
+// window and the logs are dragged.
 #pragma once
 
 #include <string>
@@ -25,5 +26,7 @@ public:
     // 0 when not asked, 1 to MAX_SCALE, or SCALE_AUTO.
     int scale = 0;
     bool fullscreen = false;
+    // The puzzle played with one button and no holding: see cSerijacijaModel::oneButton.
+    bool oneButton = false;
     std::string error;
 };

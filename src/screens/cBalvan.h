@@ -24,6 +24,8 @@ public:
     bool IsPlaced() const { return placed; }
     // Back to its starting column, out of any slot.
     void ReturnHome();
+    // Out of its slot where it stands, to be carried elsewhere.
+    void Lift() { placed = false; }
 
 private:
     SDL_Rect rect = {0, 0, 0, 0};

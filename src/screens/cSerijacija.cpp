@@ -18,6 +18,7 @@ const std::string BRAVO = "Bravo!";
 const std::string GRESKA = "Greska!";
 const std::string NO_VERDICT;
 const std::string HINT = "Pritisni desni taster misa";
+const std::string HINT_ONE_BUTTON = "Klikni za novu igru";
 
 } // namespace
 
@@ -49,6 +50,7 @@ void cSerijacija::Init(cGameEngine* engine)
     background = engine->images.sssBezBalvana;
     exitButton = new cDugmeIzlaz(cLayout::EXIT_BUTTON, cIzbor::Instance(), engine);
     puzzle.Setup(shuffleSeed());
+    puzzle.oneButton = engine->oneButton;
     engine->sounds.StartMusic(1000);
     fullscreen = false;
     timer.Start();
@@ -96,7 +98,11 @@ void cSerijacija::HandleEvents(cGameEngine* engine)
             event.type == SDL_KEYDOWN && event.key.keysym.sym == (done ? SDLK_RETURN : SDLK_SPACE);
         const bool rightClick =
             done && event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_RIGHT;
-        if (again || rightClick)
+        // With one button, a left click anywhere but on the exit button, which leaves.
+        const bool leftClick = puzzle.LeftClickStartsAnew() && event.type == SDL_MOUSEBUTTONDOWN &&
+                               event.button.button == SDL_BUTTON_LEFT &&
+                               !exitButton->look.Inside(event.button.x, event.button.y);
+        if (again || rightClick || leftClick)
             engine->ChangeState(cSerijacija::Instance());
     }
 }
@@ -112,7 +118,7 @@ void cSerijacija::HandleLogMouse(const SDL_Event& event)
         break;
     case SDL_MOUSEBUTTONUP:
         if (event.button.button == SDL_BUTTON_LEFT)
-            puzzle.LeftRelease();
+            puzzle.LeftRelease(event.button.x, event.button.y);
         break;
     case SDL_MOUSEMOTION:
         puzzle.Motion(event.motion.x, event.motion.y);
@@ -158,6 +164,7 @@ void cSerijacija::Draw(cGameEngine* engine)
         verdictText->DrawText(VerdictText(puzzle.verdict), cLayout::VERDICT.x, cLayout::VERDICT.y,
                               screen, lettersShown);
         if (hintShown)
-            hintText->DrawText(HINT, cLayout::HINT.x, cLayout::HINT.y, screen);
+            hintText->DrawText(puzzle.oneButton ? HINT_ONE_BUTTON : HINT, cLayout::HINT.x,
+                               cLayout::HINT.y, screen);
     }
 }

@@ -46,6 +46,7 @@ void cSerijacijaModel::Setup(unsigned seed)
 void cSerijacijaModel::Clear()
 {
     draggedLog = nullptr;
+    carrying = false;
     slots.clear();
     logs.clear();
     placedCount = 0;
@@ -58,17 +59,44 @@ void cSerijacijaModel::LeftPress(int x, int y)
 {
     if (puzzleDone)
         return;
+    if (oneButton && carrying) { // the click that lets a carried log go
+        carrying = dragging = false;
+        draggedLog = nullptr;
+        return;
+    }
+    cBalvan* hit = nullptr;
     // The last log hit is the one drawn on top.
-    dragging = true;
     for (cBalvan& log : logs)
         if (log.Contains(x, y))
-            draggedLog = &log;
+            hit = &log;
+    if (!oneButton) {
+        dragging = true;
+        draggedLog = hit ? hit : draggedLog;
+        return;
+    }
+    // With one button a press on empty ground takes nothing and holds nothing back.
+    if (!hit)
+        return;
+    if (hit->IsPlaced()) {
+        hit->Lift();
+        slots[hit->GetSlot()].Vacate();
+        hit->SetSlot(-1);
+        placedCount -= 1;
+    }
+    dragging = true;
+    draggedLog = hit;
+    pressX = x;
+    pressY = y;
 }
 
-void cSerijacijaModel::LeftRelease()
+void cSerijacijaModel::LeftRelease(int x, int y)
 {
     if (puzzleDone || !draggedLog)
         return;
+    if (oneButton && std::abs(x - pressX) <= CLICK_SLOP && std::abs(y - pressY) <= CLICK_SLOP) {
+        carrying = true; // a click: the log stays with the pointer
+        return;
+    }
     dragging = false;
     draggedLog = nullptr;
 }

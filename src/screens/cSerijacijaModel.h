@@ -40,9 +40,12 @@ public:
 
     // The pointer, in screen coordinates.
     void LeftPress(int x, int y);
-    void LeftRelease();
+    void LeftRelease(int x, int y);
     void Motion(int x, int y);
     void RightPress(int x, int y);
+    // With one button (and on a touch screen), a click is as good as a drag: see oneButton.
+    // Once the row is judged, such a left click starts a new puzzle.
+    bool LeftClickStartsAnew() const { return oneButton && puzzleDone; }
 
     // Once a frame: while no drag is on, every log touching a free slot drops into it;
     // with the tenth log in place the row is judged.
@@ -64,4 +67,18 @@ public:
     // ends a log's drag: until then no log drops.
     bool dragging = false;
     eVerdict verdict = NONE;
+
+    // Play with one button, no holding needed. A left press on a log takes it up, lifting
+    // it out of its flower if it stands in one. Released after real movement, the log is
+    // let go as in a drag; released where it was pressed (a click or a tap), it is carried:
+    // it follows the pointer with no button held, and the next left press lets it go
+    // there, never taking up another. Set by the screen for a whole puzzle.
+    bool oneButton = false;
+    // A log taken up by a click follows the pointer with no button held.
+    bool carrying = false;
+    // How far the pointer may move between press and release for a click.
+    static const int CLICK_SLOP = 4;
+
+private:
+    int pressX = 0, pressY = 0;
 };

@@ -6,37 +6,6 @@ need_archives
 
 START=("cGameEngine Init" "cDugme Init")
 DIALOG=("cIntro Pause" "cGlavniMeni Init" "cGlavniMeni cleanup")
-HEIGHTS=(48 63 80 96 112 130 144 160 175 195) # log heights, shortest first: the logs 0 to 9
-
-# Reads screenshot $1 where a log's pixels stop looking unlike the background beside them, the middle
-# of three reads so its painted band or a letter over it does not count. "home": the column (30, 80,
-# ..., 480; top edge y = 48) of each log, shortest first, failing unless the ten logs stand there once
-# each; "placed": the height of the log in each slot (lower edge y = 372), or 0.
-measure() {
-    python3 - "$1" "$2" "${HEIGHTS[@]}" <<EOF
-import subprocess, sys
-shot, mode, *want = sys.argv[1:]
-raw = subprocess.run(["convert", shot + "[640x480+$WIN_X+$WIN_Y]", "-depth", "8", "rgb:-"],
-                     check=True, capture_output=True).stdout
-px = lambda x, y: raw[(y * 640 + x) * 3:(y * 640 + x) * 3 + 3]
-def read(x, ref, y, step):
-    y0 = y
-    while 0 <= y < 480 and sum(abs(p - q) for p, q in zip(px(x, y), px(ref, y))) > 60:
-        y += step
-    return abs(y - y0)
-height = lambda x, y, step, ref: sorted(read(x + dx, x + ref, y, step) for dx in (5, 14, 23))[1]
-if mode == "placed":
-    print(*[height(16 + 40 * k, 372, -1, -5) for k in range(10)])
-else:
-    got, want = [height(30 + 50 * c, 48, 1, -6) for c in range(10)], [int(h) for h in want]
-    print(*(got if sorted(got) != want else [30 + 50 * got.index(h) for h in want]))
-    sys.exit(sorted(got) != want)
-EOF
-}
-
-# A fresh puzzle in screenshot NAME: the ten logs at the top, where each stands read into COLUMN_OF.
-new_puzzle() { poll 10 "no new puzzle's logs at the top" home "$1"; }
-home() { SHOT=$(screenshot "$1") && SEEN=$(measure "$SHOT" home) && COLUMN_OF=($SEEN); }
 
 # Drags log LOG (0 = shortest) by its middle to where its top-left lands in slot SLOT's drop range.
 drag_log() {
@@ -58,13 +27,6 @@ play_row() {
     [[ $(changed 238 200 14 19 && echo 72 || echo 58) == "$wide" ]] || fail "the verdict is not $wide pixels wide"
     [[ $(measure "$SHOT" placed) == "${HEIGHTS[${order[0]}]} "* ]] || fail "the last log did not drop"
 }
-placed() { SHOT=$(screenshot "$1") && SEEN=$(measure "$SHOT" placed) && [[ $SEEN == "$2" ]]; }
-settled() {
-    local was=$VERDICT
-    SHOT=$(screenshot "$1") && VERDICT=$(shot_area "$SHOT" 180 200 72 19)
-    [[ $VERDICT == "$was" ]] && changed 180 200 72 19 && changed 120 324 247 19
-}
-changed() { [[ $(shot_area "$SHOT" "$@") != $(shot_area "$BEFORE" "$@") ]]; }
 
 start_xvfb
 echo "the intro; Esc, then Enter on the no answer; then Esc, Down, Enter ends the game"
