@@ -79,6 +79,8 @@ TEST_F(ArchiveTest, LookupFollowsTheTableAndMatchesWholeNamesOnly)
         Write(Words({count}));
         EXPECT_EQ(Find("x"), "not found") << count;
     }
+    ASSERT_TRUE(cResourceArchive::Write(path, {{std::string(255, 'n'), {'x'}}}, &error));
+    EXPECT_EQ(Find(std::string(255, 'n')), "x") << "a name as long as a file's may be";
     path = dir / "nema.bin";
     EXPECT_EQ(Find("x"), "can't open: No such file or directory");
 }

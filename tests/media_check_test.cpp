@@ -113,6 +113,7 @@ TEST(MediaCheckTest, OnlyWavsEveryReaderReadsAlikeAndSdlCanPlayPass)
         {22, 0, 2, 0},  {22, 3, 2, 0},    {24, 4000, 4, 1},       {24, 192000, 4, 1},
         {24, 0, 4, 0},  {24, 3999, 4, 0}, {24, 192001, 4, 0},     {24, 2000000000, 4, 0},
         {32, 0, 2, 0},  {32, 4, 2, 0},    {34, 24, 2, 0},         {40, 0xFFFFFFF0, 4, 0}};
+    EXPECT_TRUE(Playable(Set(Set(WAV, 32, 1, 2), 34, 8, 2))) << "8-bit mono";
     for (auto [at, value, width, playable] : fields)
         EXPECT_EQ(Playable(Set(WAV, at, value, width)), playable == 1) << value << " at " << at;
 

@@ -341,6 +341,15 @@ TEST_F(ScreensTest, APuzzlePlayedWithTheMouseIsJudgedAndStartsAnew)
                 EXPECT_EQ(hint, hintBefore) << frame; // unless the phase turned in this frame
             }
         }
+        // Once it shows, the hint is "Pritisni desni taster misa", 247 pixels wide.
+        while (!cSerijacija::HintShown(screen->timer.GetTicks()))
+            SDL_Delay(10);
+        game.Frames();
+        const std::vector<uint32_t> hint = Area(game.engine.screen, 120, 324, 250, 19);
+        int hintRight = -1;
+        for (size_t i = 0; i < hint.size(); ++i)
+            hintRight = std::max(hintRight, hint[i] != hintArea[i] ? int(i % 250) : -1);
+        EXPECT_TRUE(hintRight > 230 && hintRight < 247) << hintRight;
         ASSERT_EQ(typedAtOnce + grewAt.size(), right ? 6u : 7u) << "letters";
         EXPECT_EQ(grewAt[0], typedAtOnce ? 2 : 1);
         for (size_t i = 1; i < grewAt.size(); ++i)

@@ -11,23 +11,6 @@
 
 const uint32_t Q = cNoteList::kTicksPerQuarter;
 
-TEST(NoteList, ReadsChordsOfSharpsAndFlatsDottedNotesRestsAndRepeatsAndSaysWhatIsWrong)
-{
-    cNoteList n;
-    std::string error;
-    ASSERT_TRUE(n.Parse("meter 3/4\ntrack M\n [ F#4+Bb3+C4/4. r/8 67/4 | ]x2 # 67 is G4\n", &error))
-        << error;
-    const std::vector<cNoteList::cNote>& t = n.tracks.at(0).notes; // the rests are no notes
-    EXPECT_EQ(std::tuple(t.size(), t.at(0).keys, t.at(1).tick, t.at(3).tick),
-              std::tuple(size_t(4), std::vector{66, 58, 60}, 2 * Q, 5 * Q));
-    for (auto [text, complaint] :
-         {std::pair{"track A\n C4/2 |\n", "line 2: bar in track A holds 960 ticks, not 1920"},
-          {"track A\n C4/1 |\ntrack B\n C4/1 | C4/1 |\n", "track B is not as long as track A"},
-          {"track A\n H4/1 |\n", "line 2: 'H4' is not a pitch"},
-          {"track A\n [ C4/1 |\n", "a '[' is never closed"}})
-        EXPECT_TRUE(!cNoteList().Parse(text, &error) && error == complaint) << text << error;
-}
-
 TEST(MidiWriter, EndsEachNoteBeforeItSoundsAgainAndTheTrackOnTheBarLine)
 {
     cNoteList notes;
