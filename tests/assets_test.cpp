@@ -48,15 +48,6 @@ static int Colour(const SDL_Surface* s, int x, int y)
     return keyed ? CLEAR : c.r << 16 | c.g << 8 | c.b;
 }
 
-static int Ink(const SDL_Surface* s, const SDL_Rect& r)
-{
-    int ink = 0;
-    for (int y = r.y; y < r.y + r.h; ++y)
-        for (int x = r.x; x < r.x + r.w; ++x)
-            ink += Colour(s, x, y) != CLEAR;
-    return ink;
-}
-
 TEST(Assets, EveryPictureHasItsSourcesSizeAndColoursAndIsClearWhereItDrawsNothing)
 {
     using Dots = std::vector<std::array<int, 3>>; // x, y and the colour there, or CLEAR
@@ -113,32 +104,6 @@ TEST(Assets, EveryPictureHasItsSourcesSizeAndColoursAndIsClearWhereItDrawsNothin
         EXPECT_EQ(bool(s->flags & SDL_SRCCOLORKEY), seeThrough) << name;
         SDL_FreeSurface(s);
     }
-
-    // The ten logs, tallest first, where the game cuts them (neighbours share a column): whole,
-    // with nothing beside them that would be drawn next to a neighbour.
-    SDL_Surface* s = Picture("balvani_sprajtmapa.gif");
-    const SDL_Rect logs[] = {{0, 0, 29, 195},   {28, 19, 29, 175},  {56, 34, 29, 160},
-                             {83, 51, 29, 144}, {112, 68, 29, 130}, {140, 84, 29, 112},
-                             {170, 99, 29, 96}, {199, 117, 29, 80}, {227, 133, 29, 63},
-                             {255, 148, 29, 48}};
-    for (SDL_Rect r : logs)
-        EXPECT_EQ(Ink(s, r), r.w * r.h) << "log at " << r.x;
-    for (SDL_Rect r : logs)
-        SDL_FillRect(s, &r, s->format->colorkey);
-    EXPECT_EQ(Ink(s, {0, 0, 284, 198}), 0) << "ink outside the logs";
-    SDL_FreeSurface(s);
-
-    // Letters inked in the cells of '!', '-', '0', 'c', 'd', 'z' and 'N'; no ink before the '!',
-    // from it to the '-', from there to the '0', or on the second row after the 'z' and the 'N'.
-    s = Picture("fnt.gif");
-    const std::pair<SDL_Rect, bool> cells[] = {
-        {{4, 0, 6, 19}, true},     {{184, 0, 8, 19}, true},    {{226, 0, 11, 19}, true},
-        {{976, 0, 10, 19}, true},  {{1, 19, 11, 19}, true},    {{332, 19, 11, 19}, true},
-        {{406, 19, 14, 19}, true}, {{0, 0, 4, 19}, false},     {{10, 0, 174, 19}, false},
-        {{192, 0, 34, 19}, false}, {{343, 19, 63, 19}, false}, {{420, 19, 566, 19}, false}};
-    for (auto [r, inked] : cells)
-        EXPECT_TRUE(inked ? Ink(s, r) >= 9 : Ink(s, r) == 0) << "cell at " << r.x << "," << r.y;
-    SDL_FreeSurface(s);
 }
 
 TEST(Assets, EverySoundPlaysAsLongAndAsLoudAsItsNotesAndTheTunePassesTheCheck)

@@ -133,22 +133,6 @@ TEST(Scaler, MatchesAPixelByPixelEnlargementAndOnlyChangesAreRedrawn)
         }
 }
 
-// A change of any one byte, at any place in a row of any length, changes the row's
-// fingerprint: the row is presented again.
-TEST(Scaler, EveryByteOfARowCounts)
-{
-    for (size_t length : {1, 7, 8, 31, 32, 33, 2560}) {
-        std::vector<Uint8> row(length, 0xA5);
-        const uint64_t plain = cScaler::Fingerprint(row.data(), length);
-        for (size_t i = 0; i < length; ++i)
-            for (Uint8 flip : {0x01, 0x80}) {
-                row[i] ^= flip;
-                EXPECT_NE(cScaler::Fingerprint(row.data(), length), plain) << length << " " << i;
-                row[i] ^= flip;
-            }
-    }
-}
-
 // F11 there and back on the intro, the selection and the puzzle, from each start: the mode
 // asked for, the picture on the display, and a click where the screen's button shows.
 TEST(Display, F11SwitchesEveryModeThereAndBackOnEachScreenAndThePointerFollows)
