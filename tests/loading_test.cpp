@@ -128,6 +128,10 @@ TEST_F(LoadingTest, WhatCantBeLoadedOrShownIsToldOnItsChannel)
         return nullptr;
     };
     EXPECT_EQ(Start(), "stderr: Zagonetar: the 640x480 window could not be opened: no room");
+    cOptions twice;
+    twice.scale = 2;
+    EXPECT_EQ(engine.Init("Zagonetar", 640, 480, 0, twice).message,
+              "Zagonetar: the 1280x960 window could not be opened: no room");
     unsetenv("SDL_VIDEODRIVER");
     unsetenv("DISPLAY");
     // SDL says why in words of its own version, between the game's.

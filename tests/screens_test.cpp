@@ -62,7 +62,7 @@ protected:
         failFullscreen = failWindow = false;
         game.engine.display.setVideoMode = RecordingSetVideoMode;
         game.Frames();
-        trace.Take();
+        EXPECT_EQ(trace.Take(), "cGameEngine Init\ncDugme Init\n");
     }
 
     cGameState* Top() { return game.engine.states.back(); }
@@ -125,6 +125,8 @@ TEST_F(ScreensTest, TheWayThroughTheScreensByTheirButtonsAndOutByTheCloseButton)
     Click(273, 64);
     ASSERT_EQ(Top(), cSerijacija::Instance());
     EXPECT_EQ(game.Heard(), "music in 1000, klik.wav");
+    // The meadow (0x8cc04c where it begins) shows through the clear corners of each flower.
+    EXPECT_TRUE(Near(At(23, 376), 0x8cc04c, 12) && Near(At(37, 376), 0x8cc04c, 12));
 
     // The exit button at (532, 19), 89 x 75.
     const cDugmeSprajt& exit = cSerijacija::Instance()->exitButton->look;
@@ -209,6 +211,12 @@ TEST(ScreensSameFrame, InputAfterAChangeOfScreenInTheSameFrameStillCounts)
         {1, [] { H::PushClick(273, 64), H::PushKey(SDLK_ESCAPE); },
          "cIzbor Cleanup\ncSerijacija Pause\ncGlavniMeni Init\n", "music in 1000, klik.wav",
          cGlavniMeni::Instance()},
+        // Esc, Return on "no", Space: the dialog opens and closes, and the Space it left
+        // starts a new puzzle.
+        {2, [] { H::PushKey(SDLK_ESCAPE), H::PushKey(SDLK_RETURN), H::PushKey(SDLK_SPACE); },
+         "cSerijacija Pause\ncGlavniMeni Init\ncGlavniMeni cleanup\ncSerijacija Resume\n"
+         "cSerijacija Cleanup\n",
+         "music out 1000, music in 1000", cSerijacija::Instance()},
         // Two Space presses: two new puzzles.
         {2, [] { H::PushKey(SDLK_SPACE), H::PushKey(SDLK_SPACE); },
          "cSerijacija Cleanup\ncSerijacija Cleanup\n",
@@ -230,7 +238,7 @@ TEST(ScreensSameFrame, InputAfterAChangeOfScreenInTheSameFrameStillCounts)
         trace.Take();
         game.Heard();
         c.input();
-        game.Frames();
+        game.Frames(3); // what the first frame left in the queue is taken in the next
         EXPECT_EQ(trace.Take(), c.trace);
         EXPECT_EQ(game.Heard(), c.heard) << c.trace;
         EXPECT_EQ(game.engine.states.back(), c.top) << c.trace;
