@@ -32,6 +32,19 @@ bool SideFits(uint32_t side)
     return side > 0 && side <= cMediaCheck::MAX_PICTURE_SIDE;
 }
 
+// Steps onto the body of the chunk at *at: a four-letter id, a 32-bit length in the file's
+// byte order, then that many bytes. False when the header or the body runs past the end.
+bool NextChunk(const unsigned char* data, size_t size, bool bigEndian, size_t* at,
+               const unsigned char** id, uint32_t* length)
+{
+    if (size - *at < 8)
+        return false;
+    *id = data + *at;
+    *length = bigEndian ? Be32(data + *at + 4) : Le32(data + *at + 4);
+    *at += 8;
+    return *length <= size - *at;
+}
+
 bool PlayableFormat(uint32_t channels, uint32_t rate, uint32_t bits)
 {
     return (channels == 1 || channels == 2) && rate >= 4000 && rate <= 192000 &&
@@ -124,20 +137,19 @@ bool IsPlayableMidi(const unsigned char* data, size_t size)
     uint64_t notes = 0;
     size_t at = 14;
     while (found < tracks) {
-        if (size - at < 8)
+        const unsigned char* id = nullptr;
+        uint32_t length = 0;
+        if (!NextChunk(data, size, true, &at, &id, &length))
             return false;
-        const uint32_t length = Be32(data + at + 4);
-        if (length > size - at - 8)
-            return false;
-        if (memcmp(data + at, "MTrk", 4) == 0) {
+        if (memcmp(id, "MTrk", 4) == 0) {
             bool wellFormed = true;
             // Tracks sound together: their peaks added are the most the tune can sound.
-            notes += PeakNotes(data, at + 8, at + 8 + length, &wellFormed);
+            notes += PeakNotes(data, at, at + length, &wellFormed);
             if (!wellFormed || notes > cMediaCheck::MAX_NOTES_AT_ONCE)
                 return false;
             ++found;
         }
-        at += 8 + length;
+        at += length;
     }
     return true;
 }
@@ -236,13 +248,10 @@ bool cMediaCheck::IsPlayableWav(const unsigned char* data, size_t size)
     bool formatSeen = false, onlyNotes = true, dataSeen = false;
     uint32_t blockSize = 0;
     while (at < size) {
-        if (size - at < 8)
+        const unsigned char* id = nullptr;
+        uint32_t length = 0;
+        if (!NextChunk(data, size, false, &at, &id, &length))
             return false;
-        const unsigned char* id = data + at;
-        const uint32_t length = Le32(data + at + 4);
-        at += 8;
-        if (length > size - at)
-            return false; // more than the file holds
         const bool isData = memcmp(id, "data", 4) == 0, isFormat = memcmp(id, "fmt ", 4) == 0;
         if (dataSeen && (isData || isFormat))
             return false;
@@ -281,12 +290,9 @@ bool cMediaCheck::IsPlayableAiff(const unsigned char* data, size_t size)
     uint64_t frameBytes = 0, soundBytes = 0;
     bool common = false, sound = false;
     while (at < size) {
-        if (size - at < 8)
-            return false;
-        const unsigned char* id = data + at;
-        const uint32_t length = Be32(data + at + 4);
-        at += 8;
-        if (length > size - at || (length & 1))
+        const unsigned char* id = nullptr;
+        uint32_t length = 0;
+        if (!NextChunk(data, size, true, &at, &id, &length) || (length & 1))
             return false;
         if (memcmp(id, "COMM", 4) == 0) {
             // Channels, frames, bits a sample, the rate.

@@ -29,24 +29,11 @@ public:
         // Non-blocking, so a FIFO named by mistake is refused rather than waited on.
         : fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC))
     {
-        struct stat st;
-        if (fd < 0 || fstat(fd, &st) != 0)
-            openError = strerror(errno);
-        else if (!S_ISREG(st.st_mode))
-            openError = "not a regular file";
-        else
-            fileSize = static_cast<uint64_t>(st.st_size);
+        Measure();
     }
     cReader(const unsigned char* bytes, size_t size) : fd(-1), memory(bytes), fileSize(size) {}
     // A file someone else opened and closes.
-    explicit cReader(int borrowed) : fd(borrowed), owned(false)
-    {
-        struct stat st;
-        if (fstat(fd, &st) != 0)
-            openError = strerror(errno);
-        else
-            fileSize = static_cast<uint64_t>(st.st_size);
-    }
+    explicit cReader(int borrowed) : fd(borrowed), owned(false) { Measure(); }
     ~cReader()
     {
         if (fd >= 0 && owned)
@@ -93,6 +80,18 @@ public:
     }
 
 private:
+    // The open file's size, or why it can't be read as an archive.
+    void Measure()
+    {
+        struct stat st;
+        if (fd < 0 || fstat(fd, &st) != 0)
+            openError = strerror(errno);
+        else if (!S_ISREG(st.st_mode))
+            openError = "not a regular file";
+        else
+            fileSize = static_cast<uint64_t>(st.st_size);
+    }
+
     int fd;
     bool owned = true;
     const unsigned char* memory = nullptr;
