@@ -1,8 +1,17 @@
-# The real game under Xvfb, played as a child would: the intro and its pause dialog, the landscape,
-# the log puzzle set right and wrong. One run ends through the dialog, one through the window's close
-# button, one with its output going to a pipe whose reader has left.
+# The real game under Xvfb, played as a child would: the intro and its pause dialog, the same doubled
+# across a 1920 x 1080 desktop with --fullscreen, the landscape, the log puzzle set right and wrong.
+# Runs end through the dialog or the window's close button, some with their standard streams closed
+# or going into pipes nobody reads. A bad option, or help that can't be written, fails at once.
 source "${E2E_LIB:?E2E_LIB must name tests/e2e/lib.bash}"
 need_archives
+
+"$ZAGONETAR_BIN" --scale 9 >"$E2E_TMP/out" 2>"$E2E_TMP/err" && status=0 || status=$?
+[[ $status == 2 && ! -s $E2E_TMP/out && $(wc -l <"$E2E_TMP/err") == 1 ]] || fail "--scale 9: status $status"
+for option in --help --version; do
+    "$ZAGONETAR_BIN" $option >/dev/full 2>"$E2E_TMP/said" && fail "$option reported success on a full disk"
+    [[ $(<"$E2E_TMP/said") == "zagonetar: standard output: No space left on device" ]] ||
+        fail "$option said: $(<"$E2E_TMP/said")"
+done
 
 START=("cGameEngine Init" "cDugme Init")
 DIALOG=("cIntro Pause" "cGlavniMeni Init" "cGlavniMeni cleanup")
@@ -28,10 +37,11 @@ play_row() {
     [[ $(measure "$SHOT" placed) == "${HEIGHTS[${order[0]}]} "* ]] || fail "the last log did not drop"
 }
 
-start_xvfb
+XVFB_SCREEN=1920x1080x24 start_xvfb
 echo "the intro; Esc, then Enter on the no answer; then Esc, Down, Enter ends the game"
 start_game
 intro=$(screenshot intro)
+convert "$intro[640x480+$WIN_X+$WIN_Y]" -sample 200% -bordercolor black -border 320x60 "$E2E_TMP/doubled.png"
 key Escape
 shot_until dialog != "$intro" 320 240
 [[ $(shot_area "$SHOT" 5 5) == $(shot_area "$intro" 5 5) ]] || fail "the intro is not left around the dialog"
@@ -42,12 +52,30 @@ wait_line "cGlavniMeni Init" 10 2
 key Down Return
 expect_end 0 "${START[@]}" "${DIALOG[@]}" "cIntro Resume" "${DIALOG[@]}" "cIntro Cleanup" "cGameEngine Cleanup"
 
-echo "the output to a pipe whose reader leaves after two lines: the dialog opens all the same"
-ZAGONETAR_BIN=bash start_game -c 'exec "$0" > >(head -n 2)' "$ZAGONETAR_BIN"
+echo "full screen: the same intro doubled at (320, 60) on black; its start button where it shows"
+start_game --fullscreen
+[[ $(compare -metric AE "$E2E_TMP/doubled.png" "$(screenshot fullscreen)" null: 2>&1) == 0 ]] ||
+    fail "the intro is not the plain one doubled, centred on black"
+click $((320 + 2 * 314)) $((60 + 2 * 369))
+wait_line "cIntro Cleanup"
 key Escape
-shot_until piped_dialog = "$E2E_SHOTS/dialog.png" 320 240
-"$XCLOSE" "$GAME_WIN"
-expect_end 0 "${START[@]}"
+wait_line "cIzbor Pause"
+key Down Return
+expect_end 0 "${START[@]}" "cIntro Cleanup" "cIzbor Pause" "cGlavniMeni Init" "cGlavniMeni cleanup" \
+    "cIzbor Cleanup" "cGameEngine Cleanup"
+
+echo "output into a pipe whose reader leaves after two lines; stdout and stderr closed; stdin closed"
+echo "and stdout a full pipe nobody reads: the dialog opens all the same, and the close button ends it"
+mkfifo "$E2E_TMP/full"
+exec 6<>"$E2E_TMP/full" # its reader, who never reads
+for shell in 'exec "$0" > >(head -n 2)' 'exec "$0" >&- 2>&-' \
+    'exec 5>"$1" && head -c 65536 /dev/zero >&5 && exec "$0" <&- >&5 5>&-'; do
+    QUIET=${shell##*'head -n'*} ZAGONETAR_BIN=bash start_game -c "$shell" "$ZAGONETAR_BIN" "$E2E_TMP/full"
+    key Escape
+    shot_until piped_dialog = "$E2E_SHOTS/dialog.png" 320 240
+    "$XCLOSE" "$GAME_WIN"
+    [[ $shell == *'head -n'* ]] && expect_end 0 "${START[@]}" || expect_end 0
+done
 
 echo "the start button; the landscape names the hovered icon, whose click opens the puzzle"
 start_game

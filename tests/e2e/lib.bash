@@ -34,13 +34,14 @@ start_xvfb() {
 }
 
 # The game with the options given, in a fresh folder with the archives of ZAGONETAR_GAME_DIR when it
-# names one, sound to the dummy driver (these machines have none); waits for its first picture.
+# names one, sound to the dummy driver (these machines have none); waits for its first picture, and
+# unless QUIET is set (its output going elsewhere) for its first lines.
 start_game() {
     GAME_DIR=$(mktemp -d "$E2E_TMP/game-XXXXXX")
     [[ -z ${ZAGONETAR_GAME_DIR:-} ]] || cp "$ZAGONETAR_GAME_DIR"/{img,snd,fnt}res001.bin "$GAME_DIR/"
     (cd "$GAME_DIR" && exec env -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy "$ZAGONETAR_BIN" "$@" >stdout 2>stderr) &
     GAME_PID=$! GAME_WIN=
-    wait_line "cDugme Init" 20
+    [[ -n ${QUIET:-} ]] || wait_line "cDugme Init" 20
     poll 10 "no window named Zagonetar" game_window
     poll 10 "the window stays black" drawn
     xdotool windowfocus --sync "$GAME_WIN" 2>/dev/null || xdotool windowfocus "$GAME_WIN"
