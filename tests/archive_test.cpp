@@ -1,6 +1,6 @@
 // The archive reader's lookup rules, malformed archives that must end in a clear refusal,
 // and the archive tool as the asset build and a person run it.
-#include "cTempDir.h"
+#include "cHeadlessGame.h"
 #include "resources/cResourceArchive.h"
 
 #include <filesystem>
@@ -19,12 +19,6 @@ std::string Words(std::initializer_list<uint32_t> words, const std::string& tail
     for (uint32_t w : words)
         out += {char(w), char(w >> 8), char(w >> 16), char(w >> 24)};
     return out + tail;
-}
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 class ArchiveTest : public ::testing::Test
@@ -48,7 +42,7 @@ protected:
     std::string Sh(const std::string& command)
     {
         const int code = system(("cd " + dir.Path() + " && (" + command + ") >log 2>&1").c_str());
-        return std::to_string(WEXITSTATUS(code)) + " " + ReadAll(dir / "log");
+        return std::to_string(WEXITSTATUS(code)) + " " + cHeadlessGame::ReadFile(dir / "log");
     }
     // The tool, its files limited to 2 KiB as on a nearly full disk.
     std::string Pak(const std::string& args)
@@ -136,7 +130,7 @@ TEST_F(ArchiveTest, TheToolPacksListsAndExtractsAndNeverDestroysAFile)
     EXPECT_EQ(Sh(ZAGONETAR_PAK " pack big.bin big.gif && ln out.bin hard.bin && " ZAGONETAR_PAK
                                " extract out.bin klik.wav copy.wav && cat copy.wav"),
               "0 click!");
-    const std::string archive = ReadAll(dir / "out.bin"), listing = Sh("ls");
+    const std::string archive = cHeadlessGame::ReadFile(dir / "out.bin"), listing = Sh("ls");
     const std::pair<std::string, std::string> refusals[] = {
         {"pack out.bin klik.wav big.gif", "out.bin: File too large"},
         {"pack out.bin somedir", "somedir: not a regular file"},
@@ -159,7 +153,7 @@ TEST_F(ArchiveTest, TheToolPacksListsAndExtractsAndNeverDestroysAFile)
     };
     for (const auto& [args, says] : refusals) {
         EXPECT_EQ(Pak(args), "1 zagonetar-pak: " + says + "\n") << args;
-        EXPECT_EQ(ReadAll(dir / "out.bin"), archive) << args;
+        EXPECT_EQ(cHeadlessGame::ReadFile(dir / "out.bin"), archive) << args;
         EXPECT_EQ(Sh("cat old.txt && test -p fifo && ls"), "0 old" + listing.substr(2)) << args;
     }
     for (const char* args : {"pack out.bin", "frobnicate"})

@@ -17,6 +17,8 @@
 
 namespace {
 
+using H = cHeadlessGame;
+
 const char* const PICTURES = "imgres001.bin";
 const char* const SOUNDS = "sndres001.bin";
 const char* const FONT = "fntres001.bin";
@@ -24,25 +26,13 @@ const char* const FONT = "fntres001.bin";
 // Every entry of an archive by name.
 std::map<std::string, std::string> Entries(const std::string& path)
 {
-    std::vector<cResourceArchive::cEntry> entries;
+    std::map<std::string, std::string> files;
     std::string error;
     cResourceArchive::List(
-        path, [&](const cResourceArchive::cEntry& entry) { entries.push_back(entry); }, &error);
-    std::map<std::string, std::string> files;
-    for (const cResourceArchive::cEntry& entry : entries) {
-        unsigned char* data = nullptr;
-        uint32_t size = 0;
-        cResourceArchive::Find(path, entry.name, &data, &size, &error);
-        files[entry.name].assign(reinterpret_cast<char*>(data), data ? size : 0);
-        free(data);
-    }
+        path, [&](const cResourceArchive::cEntry& e) { files[e.name]; }, &error);
+    for (auto& [name, bytes] : files)
+        bytes = H::Entry(path, name);
     return files;
-}
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 bool StartsWith(const std::string& text, const std::string& start)
@@ -56,7 +46,7 @@ class LoadingTest : public ::testing::Test
 protected:
     LoadingTest()
     {
-        cHeadlessGame::CopyArchives(dir.Path());
+        H::CopyArchives(dir.Path());
         EXPECT_EQ(chdir(dir.Path().c_str()), 0);
     }
     ~LoadingTest() override { EXPECT_EQ(chdir("/"), 0); }
@@ -92,7 +82,7 @@ TEST_F(LoadingTest, WhatCantBeLoadedOrShownIsToldOnItsChannel)
 {
     // Every missing entry is named on standard output.
     const auto missing = [&](const char* archive, const std::string& name) {
-        cHeadlessGame::CopyArchives(dir.Path());
+        H::CopyArchives(dir.Path());
         Rewrite(archive, name);
         // A broken font archive is not even opened while a picture is missing.
         if (archive != FONT)
@@ -197,14 +187,14 @@ TEST_F(LoadingTest, AnUndecodablePictureGoesToGreskaTxtOnlyWhenItIsAPlainFile)
         Rewrite(PICTURES, "cvet.gif", picture);
         EXPECT_EQ(Start(), "greska.txt: Unable to load bitmap: " + says);
         EXPECT_TRUE(failure.Report());
-        EXPECT_EQ(ReadAll("greska.txt"), failure.message + "\n");
+        EXPECT_EQ(H::ReadFile("greska.txt"), failure.message + "\n");
     }
     // Another name of the same file keeps its bytes.
     std::ofstream("kept.txt") << "kept";
     unlink("greska.txt");
     ASSERT_EQ(link("kept.txt", "greska.txt"), 0);
     EXPECT_TRUE(failure.Report());
-    EXPECT_EQ(ReadAll("kept.txt") + ReadAll("greska.txt"), "kept" + failure.message + "\n");
+    EXPECT_EQ(H::ReadFile("kept.txt") + H::ReadFile("greska.txt"), "kept" + failure.message + "\n");
     // A link, a pipe (at once, with nobody reading) or a folder is left as it is.
     unlink("greska.txt");
     for (const auto& make : std::vector<std::function<int()>>{
@@ -212,7 +202,7 @@ TEST_F(LoadingTest, AnUndecodablePictureGoesToGreskaTxtOnlyWhenItIsAPlainFile)
              [] { return mkfifo("greska.txt", 0644); }, [] { return mkdir("greska.txt", 0755); }}) {
         ASSERT_EQ(make(), 0);
         EXPECT_FALSE(failure.Report());
-        EXPECT_EQ(ReadAll("kept.txt"), "kept");
+        EXPECT_EQ(H::ReadFile("kept.txt"), "kept");
         EXPECT_EQ(remove("greska.txt"), 0);
     }
 }
@@ -225,7 +215,7 @@ TEST_F(LoadingTest, AWorkingDirectoryLongerThanAPathMayBeStillPlays)
     int depth = 0;
     for (; depth < 25; ++depth) // 25 levels of 201 characters: over 5000
         ASSERT_TRUE(mkdir(level.c_str(), 0755) == 0 && chdir(level.c_str()) == 0);
-    cHeadlessGame::CopyArchives(".");
+    H::CopyArchives(".");
     EXPECT_EQ(Start(), "started");
     char* cwd = getcwd(nullptr, 0);
     const std::string shown = cwd ? std::string(cwd) + "/" + SOUNDS : SOUNDS;

@@ -17,15 +17,6 @@ namespace {
 
 using H = cHeadlessGame;
 
-// Whether a pixel is the colour given, give or take what GIF quantisation moves it.
-bool Near(uint32_t pixel, uint32_t rgb, int tolerance = 24)
-{
-    for (int shift : {16, 8, 0})
-        if (std::abs(int(pixel >> shift & 255) - int(rgb >> shift & 255)) > tolerance)
-            return false;
-    return true;
-}
-
 // The logs' bark: brown, red well above blue, nothing like the pale sky or the green meadow.
 bool Wood(uint32_t pixel)
 {
@@ -82,8 +73,8 @@ protected:
     // The dialog's yes answer: bright yellow when chosen, greyed when not.
     bool YesChosen()
     {
-        EXPECT_TRUE(Near(At(300, 233), 0xffd21f) || Near(At(300, 233), 0xe9e6dc));
-        return Near(At(300, 233), 0xffd21f);
+        EXPECT_TRUE(H::Near(At(300, 233), 0xffd21f) || H::Near(At(300, 233), 0xe9e6dc));
+        return H::Near(At(300, 233), 0xffd21f);
     }
 
     cTrace trace;
@@ -126,7 +117,7 @@ TEST_F(ScreensTest, TheWayThroughTheScreensByTheirButtonsAndOutByTheCloseButton)
     ASSERT_EQ(Top(), cSerijacija::Instance());
     EXPECT_EQ(game.Heard(), "music in 1000, klik.wav");
     // The meadow (0x8cc04c where it begins) shows through the clear corners of each flower.
-    EXPECT_TRUE(Near(At(23, 376), 0x8cc04c, 12) && Near(At(37, 376), 0x8cc04c, 12));
+    EXPECT_TRUE(H::Near(At(23, 376), 0x8cc04c, 12) && H::Near(At(37, 376), 0x8cc04c, 12));
 
     // The exit button at (532, 19), 89 x 75.
     const cDugmeSprajt& exit = cSerijacija::Instance()->exitButton->look;
@@ -325,7 +316,7 @@ TEST_F(ScreensTest, APuzzlePlayedWithTheMouseIsJudgedAndStartsAnew)
             // light cut face (0xf3d39b) on top; and it is gone from its column. (Placed
             // shortest first, no log still at home is drawn over it.)
             const int x = DropX(k) + 14;
-            EXPECT_TRUE(Wood(At(x, FOOT - 3)) && Near(At(x, FOOT - h + 8), 0xf3d39b))
+            EXPECT_TRUE(Wood(At(x, FOOT - 3)) && H::Near(At(x, FOOT - h + 8), 0xf3d39b))
                 << "a log " << h << " high in slot " << k;
             EXPECT_FALSE(Wood(At(from.x + 14, from.y + 6))) << "left its column at " << from.x;
             const std::string verdict = right ? "aplauz.wav" : "ponovo.wav";
@@ -375,14 +366,10 @@ TEST_F(ScreensTest, APuzzlePlayedWithTheMouseIsJudgedAndStartsAnew)
 // The hint blinks with the puzzle's own timer: 1024 ms hidden, 1024 ms shown, from set-up.
 TEST(ScreensHint, TheHintIsShownInTheSecondHalfOfEvery2048Milliseconds)
 {
-    for (auto [ticks, shown] : {std::pair{0, false},
-                                {1023, false},
-                                {1024, true},
-                                {2047, true},
-                                {2048, false},
-                                {3072, true},
-                                {5119, false}})
-        EXPECT_EQ(cSerijacija::HintShown(ticks), shown) << ticks;
+    const int ticks[] = {0, 1023, 1024, 2047, 2048, 3072, 5119};
+    const bool shown[] = {false, false, true, true, false, true, false};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(cSerijacija::HintShown(ticks[i]), shown[i]) << ticks[i];
 }
 
 TEST_F(ScreensTest, ASpaceAdvancesThePenAndOnlyTheFirstLettersAskedForAreDrawn)
@@ -394,13 +381,14 @@ TEST_F(ScreensTest, ASpaceAdvancesThePenAndOnlyTheFirstLettersAskedForAreDrawn)
         return std::string(static_cast<const char*>(s->pixels), s->pitch * 19);
     };
     // Each text as wide as the player sees it: a letter after it lands where the pen ends.
-    for (auto [line, wide] : {std::pair{"Stapici", 67},
-                              {"Bravo!", 58},
-                              {"Greska!", 72},
-                              {"Pritisni desni taster misa", 247},
-                              {"Klikni za novu igru", 179},
-                              {" ", 10},
-                              {"a.b", 22}}) {
+    const std::pair<const char*, int> widths[] = {{"Stapici", 67},
+                                                  {"Bravo!", 58},
+                                                  {"Greska!", 72},
+                                                  {"Pritisni desni taster misa", 247},
+                                                  {"Klikni za novu igru", 179},
+                                                  {" ", 10},
+                                                  {"a.b", 22}};
+    for (auto [line, wide] : widths) {
         const std::string text(line);
         std::string both = drawn(text + "W", text.size() + 1), apart = drawn("W", 1, wide);
         const std::string first = drawn(text, text.size());

@@ -36,7 +36,24 @@ void PushEvent(SDL_Event event)
 void cHeadlessGame::CopyArchives(const std::string& dir)
 {
     for (const char* name : {"imgres001.bin", "sndres001.bin", "fntres001.bin"})
-        std::ofstream(dir + "/" + name) << std::ifstream(ArchivePath(name)).rdbuf();
+        std::ofstream(dir + "/" + name) << std::ifstream(Built(name)).rdbuf();
+}
+
+std::string cHeadlessGame::Entry(const std::string& archive, const std::string& name)
+{
+    unsigned char* bytes = nullptr;
+    uint32_t size = 0;
+    std::string error;
+    cResourceArchive::Find(archive, name, &bytes, &size, &error);
+    const std::string entry(reinterpret_cast<char*>(bytes), bytes ? size : 0);
+    free(bytes);
+    return entry;
+}
+
+std::string cHeadlessGame::ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 cHeadlessGame::cHeadlessGame(int bpp, const cOptions& options,
@@ -61,13 +78,9 @@ void cHeadlessGame::Listen()
 {
     for (const char* name :
          {"prijava.wav", "odjava.wav", "klik.wav", "aplauz.wav", "ubac.wav", "ponovo.wav"}) {
-        unsigned char* bytes = nullptr;
-        uint32_t size = 0;
-        std::string error;
-        cResourceArchive::Find(ArchivePath("sndres001.bin"), name, &bytes, &size, &error);
-        SDL_RWops* stream = bytes ? SDL_RWFromMem(bytes, static_cast<int>(size)) : nullptr;
-        known.emplace_back(name, stream ? Mix_LoadWAV_RW(stream, 1) : nullptr);
-        free(bytes);
+        std::string b = Entry(Built("sndres001.bin"), name);
+        known.emplace_back(
+            name, b.empty() ? nullptr : Mix_LoadWAV_RW(SDL_RWFromMem(&b[0], int(b.size())), 1));
     }
     engine.sounds.onSound = [this](const Mix_Chunk* played) {
         std::string name = played ? "an unknown sound" : "silence";
@@ -162,6 +175,14 @@ uint32_t cHeadlessGame::Pixel(SDL_Surface* s, int x, int y)
     Uint8 r, g, b;
     SDL_GetRGB(raw, s->format, &r, &g, &b);
     return r << 16 | g << 8 | b;
+}
+
+bool cHeadlessGame::Near(uint32_t pixel, uint32_t rgb, int tolerance)
+{
+    for (int shift : {16, 8, 0})
+        if (std::abs(int(pixel >> shift & 255) - int(rgb >> shift & 255)) > tolerance)
+            return false;
+    return true;
 }
 
 cTrace::cTrace() : path("/tmp/zagonetar-trace-XXXXXX"), savedFd(dup(1))

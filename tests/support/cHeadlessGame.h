@@ -30,19 +30,24 @@ public:
     static void PushClick(int x, int y);
     static void PushQuit();
 
-    // A pixel of any surface as 0xRRGGBB.
+    // A pixel of any surface as 0xRRGGBB; whether it is the colour given, give or take what
+    // the GIF palette moves a colour.
     static uint32_t Pixel(SDL_Surface* surface, int x, int y);
+    static bool Near(uint32_t pixel, uint32_t rgb, int tolerance = 24);
     // What the player heard since the last call, in order, joined by ", ": each sound by
     // its file name ("klik.wav"), "silence" for a sound that could not be loaded, and the
     // music as "music in 1000" or "music out 100" with its fade in milliseconds.
     std::string Heard();
 
-    // Copies the built archives into `dir`.
+    // Copies the built archives into `dir`; an entry of an archive ("" if none), built or
+    // not; a whole file.
     static void CopyArchives(const std::string& dir);
-    static std::string ArchivePath(const char* n)
+    static std::string Entry(const std::string& archive, const std::string& name);
+    static std::string Built(const char* archive)
     {
-        return ZAGONETAR_GAME_DIR "/" + std::string(n);
+        return ZAGONETAR_GAME_DIR "/" + std::string(archive);
     }
+    static std::string ReadFile(const std::string& path);
 
     cTempDir dir;
     cGameEngine engine;
