@@ -7,14 +7,10 @@
 namespace {
 
 using M = cSerijacijaModel;
-// Slot k's flower stands at (23 + 40 k, 376); logs start at y 48 in columns 30 + 50 c.
-int SlotX(int k)
-{
-    return 23 + 40 * k;
-}
-const int SLOT_Y = 376;
-// Log heights, tallest (log 0) first; every log is 29 pixels wide.
-const int HEIGHTS[] = {195, 175, 160, 144, 130, 112, 96, 80, 63, 48};
+// Slot k's flower stands at (23 + 40 k, 376); logs start at y 48 in columns 30 + 50 c, 29
+// pixels wide, tallest (log 0) first.
+const auto SlotX = [](int k) { return 23 + 40 * k; };
+const int SLOT_Y = 376, HEIGHTS[] = {195, 175, 160, 144, 130, 112, 96, 80, 63, 48};
 
 struct cBoard : M
 {

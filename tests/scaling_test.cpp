@@ -19,12 +19,15 @@ namespace {
 using V = std::vector<int>;
 using H = cHeadlessGame;
 
-// Each mode the game asks SDL for: width, height, 1 for full screen. The dummy driver has
-// no full screen; a window of the size stands in.
+// Each mode the game asks SDL for: width, height, 1 for full screen; either kind can be made
+// to fail. The dummy driver has no full screen; a window of the size stands in.
 std::vector<V> asked;
+bool failFullscreen, failWindow;
 SDL_Surface* RecordMode(int w, int h, int bpp, Uint32 flags)
 {
     asked.push_back({w, h, (flags & SDL_FULLSCREEN) != 0});
+    if ((flags & SDL_FULLSCREEN) ? failFullscreen : failWindow)
+        return nullptr;
     return SDL_SetVideoMode(w, h, bpp, flags & ~SDL_FULLSCREEN);
 }
 
@@ -192,6 +195,41 @@ TEST(Display, F11SwitchesEveryModeThereAndBackOnEachScreenAndThePointerFollows)
             }
         }
     }
+}
+
+// Each screen keeps its own idea of the mode; a refused switch keeps the screen that works
+// and the idea as it was; with no mode left the game ends after the frame.
+TEST(Display, F11KeepsEachScreensOwnFlagAndAFailedSwitchKeepsAWorkingScreen)
+{
+    failFullscreen = failWindow = false;
+    H game(32, cOptions(), RecordMode);
+    const auto keys = [&game](std::initializer_list<SDLKey> pressed) {
+        for (SDLKey key : pressed)
+            H::PushKey(key);
+        game.Frames();
+    };
+    asked.clear();
+    H::PushKey(SDLK_ESCAPE, false); // a key's release alone does nothing, Esc's neither
+    keys({SDLK_F11});
+    failFullscreen = true; // the intro's flag lasts: the next F11 asks for a window
+    keys({SDLK_F11});
+    H::PushClick(314, 369), game.Frames();
+    keys({SDLK_F11}); // the selection's flag starts cleared: asks for full screen, refused
+    failFullscreen = false;
+    keys({SDLK_F11, SDLK_F11}); // full screen and back: the icon is clicked in the window
+    H::PushClick(273, 64), game.Frames();
+    keys({SDLK_F11, SDLK_SPACE, SDLK_F11}); // so does every new puzzle's
+    // Over sdl12-compat a switch to the mode the display is already in asks SDL for nothing.
+    const bool compat = SDL_Linked_Version()->patch >= 50;
+    const V W = {640, 480, 0}, F = compat ? V{1024, 768, 1} : V{640, 480, 1};
+    const std::vector<V> want = {F, W, F, W, F, W, F, F};
+    EXPECT_EQ(asked, std::vector<V>(want.begin(), want.end() - compat));
+    EXPECT_EQ(game.engine.states.back(), cSerijacija::Instance());
+    // It draws on into a picture of its own, if it has one.
+    failFullscreen = failWindow = true;
+    keys({SDLK_F11, SDLK_F11});
+    EXPECT_EQ(game.engine.screen != nullptr, compat);
+    EXPECT_FALSE(game.engine.Running());
 }
 
 } // namespace

@@ -33,25 +33,11 @@ int DropX(int k)
 }
 const int FOOT = 373;
 
-// Every mode the game asks for, and switches that can be made to fail.
-std::vector<Uint32> modes;
-bool failFullscreen, failWindow;
-SDL_Surface* RecordingSetVideoMode(int w, int h, int bpp, Uint32 flags)
-{
-    modes.push_back(flags);
-    if ((flags & SDL_FULLSCREEN) ? failFullscreen : failWindow)
-        return nullptr;
-    return SDL_SetVideoMode(w, h, bpp, flags & ~SDL_FULLSCREEN);
-}
-
 class ScreensTest : public ::testing::Test
 {
 protected:
     ScreensTest()
     {
-        modes.clear();
-        failFullscreen = failWindow = false;
-        game.engine.display.setVideoMode = RecordingSetVideoMode;
         game.Frames();
         EXPECT_EQ(trace.Take(), "cGameEngine Init\ncDugme Init\n");
     }
@@ -234,35 +220,6 @@ TEST(ScreensSameFrame, InputAfterAChangeOfScreenInTheSameFrameStillCounts)
         EXPECT_EQ(game.Heard(), c.heard) << c.trace;
         EXPECT_EQ(game.engine.states.back(), c.top) << c.trace;
     }
-}
-
-TEST_F(ScreensTest, F11KeepsEachScreensOwnFlagAndAFailedSwitchKeepsAWorkingScreen)
-{
-    const Uint32 FS = SDL_FULLSCREEN;
-    H::PushKey(SDLK_ESCAPE, false); // a key's release alone does nothing, Esc's neither
-    Keys({SDLK_F11});
-    failFullscreen = true; // the intro's flag lasts: the next F11 asks for a window
-    Keys({SDLK_F11});
-    Click(314, 369);
-    Keys({SDLK_F11}); // the selection's flag starts cleared: asks for full screen, refused
-    failFullscreen = false;
-    Keys({SDLK_F11, SDLK_F11}); // full screen and back: the icon is clicked in the window
-    Click(273, 64);
-    Keys({SDLK_F11, SDLK_SPACE, SDLK_F11}); // so does every new puzzle's
-    // Over sdl12-compat the game presents its picture itself, options or none, and a
-    // switch to the mode the display is already in asks SDL for nothing.
-    const SDL_version* sdl = SDL_Linked_Version();
-    const bool compat = sdl->major == 1 && sdl->minor == 2 && sdl->patch >= 50;
-    const std::vector<Uint32> asked = compat ? std::vector<Uint32>{FS, 0, FS, 0, FS, 0, FS}
-                                             : std::vector<Uint32>{FS, 0, FS, 0, FS, 0, FS, FS};
-    EXPECT_EQ(modes, asked);
-
-    // When no mode works the game ends cleanly after this frame, drawing only into a
-    // picture of its own, if it has one.
-    failFullscreen = failWindow = true;
-    Keys({SDLK_F11, SDLK_F11});
-    EXPECT_EQ(game.engine.screen != nullptr, compat);
-    EXPECT_FALSE(game.engine.Running());
 }
 
 // The pixels of the area (x, y, w, h) of the screen.

@@ -21,8 +21,12 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes(void); // no header in
 
 namespace {
 
+using H = cHeadlessGame;
 std::mt19937 chance;
-const auto Pick = [](int n) { return static_cast<int>(chance() % static_cast<unsigned>(n)); };
+int Pick(int n)
+{
+    return static_cast<int>(chance() % static_cast<unsigned>(n));
+}
 
 // What a restless child might do in a frame: drag logs to flowers, click, press keys, quit.
 void Act(const cSerijacijaModel& puzzle, bool inDialog)
@@ -34,27 +38,27 @@ void Act(const cSerijacijaModel& puzzle, bool inDialog)
     for (int events = Pick(4); events > 0; --events) {
         const int roll = Pick(1000);
         const SDL_Rect& b = buttons[Pick(3)];
-        int x = roll < 150 ? b.x + Pick(b.w) : Pick(640);
-        int y = roll < 150 ? b.y + Pick(b.h) : Pick(480);
+        int x = roll < 150 ? b.x + Pick(b.w) : Pick(640), y = roll < 150 ? b.y + Pick(b.h) : Pick(480);
         if (roll < 450) {
-            cHeadlessGame::PushMotion(x, y);
-            cHeadlessGame::PushButton(Pick(2), Pick(3) ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT, x, y);
+            H::PushMotion(x, y);
+            H::PushButton(Pick(2), Pick(3) ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT, x, y);
         } else if (roll < 900 && !puzzle.logs.empty() && !puzzle.puzzleDone) {
-            // Held by its middle, a log goes to slot k's catch area, mostly a free one.
+            // Held by its middle, a log goes to slot k's catch area, mostly a free one; the
+            // flowers stand at (23 + 40 k, 376).
             int k = Pick(10);
             for (int tries = 0; tries < 10 && puzzle.slots[k].IsOccupied() && Pick(8); ++tries)
                 k = (k + 1) % 10;
             const SDL_Rect r = puzzle.logs[static_cast<size_t>(Pick(10))].GetRect();
-            cHeadlessGame::PushMotion(r.x + r.w / 2, r.y + r.h / 2);
-            cHeadlessGame::PushButton(true, SDL_BUTTON_LEFT, r.x + r.w / 2, r.y + r.h / 2);
-            x = 23 + 40 * k - r.w + 1 + Pick(r.w + 1) + r.w / 2; // flowers at (23 + 40 k, 376)
+            H::PushMotion(r.x + r.w / 2, r.y + r.h / 2);
+            H::PushButton(true, SDL_BUTTON_LEFT, r.x + r.w / 2, r.y + r.h / 2);
+            x = 23 + 40 * k - r.w + 1 + Pick(r.w + 1) + r.w / 2;
             y = 376 - r.h + 1 + Pick(3) + r.h / 2;
-            cHeadlessGame::PushMotion(x, y);
-            cHeadlessGame::PushButton(false, SDL_BUTTON_LEFT, x, y);
+            H::PushMotion(x, y);
+            H::PushButton(false, SDL_BUTTON_LEFT, x, y);
         } else if (roll < 999) { // in the dialog a child mostly presses Return, which goes back
-            cHeadlessGame::PushKey(inDialog && Pick(2) ? SDLK_RETURN : keys[Pick(8)]);
+            H::PushKey(inDialog && Pick(2) ? SDLK_RETURN : keys[Pick(8)]);
         } else if (Pick(5) == 0) {
-            cHeadlessGame::PushQuit();
+            H::PushQuit();
         }
     }
 }
@@ -99,10 +103,10 @@ void CheckSounds(const std::string& heard, const cSerijacijaModel& p, std::vecto
         size_t dropped = 0;
         for (size_t i = 0; i < now.size(); ++i)
             dropped += now[i] >= 0 && now[i] != slotOf[i];
-        ASSERT_EQ(count("ubac.wav"), dropped) << heard;
-        const bool judged = p.puzzleDone && !wasDone;
-        ASSERT_EQ(count("aplauz.wav"), judged && p.verdict == cSerijacijaModel::RIGHT) << heard;
-        ASSERT_EQ(count("ponovo.wav"), judged && p.verdict == cSerijacijaModel::WRONG) << heard;
+        const bool judged = p.puzzleDone && !wasDone, right = p.verdict == cSerijacijaModel::RIGHT;
+        ASSERT_EQ(std::vector<size_t>({count("ubac.wav"), count("aplauz.wav"), count("ponovo.wav")}),
+                  std::vector<size_t>({dropped, judged && right, judged && !right}))
+            << heard;
     }
     slotOf = now;
     wasDone = p.puzzleDone;
@@ -110,15 +114,15 @@ void CheckSounds(const std::string& heard, const cSerijacijaModel& p, std::vecto
 
 TEST(Soak, RandomPlayKeepsTheGameWholeAndItsMemoryFlat)
 {
-    const auto number = [](const char* s, long otherwise) { return s ? atol(s) : otherwise; };
-    const unsigned seed = number(getenv("ZAGONETAR_SOAK_SEED"), time(nullptr));
-    const long frames = number(getenv("ZAGONETAR_SOAK_FRAMES"), 3000);
+    const char *seedText = getenv("ZAGONETAR_SOAK_SEED"), *length = getenv("ZAGONETAR_SOAK_FRAMES");
+    const unsigned seed = seedText ? atol(seedText) : time(nullptr);
+    const long frames = length ? atol(length) : 3000;
     fprintf(stderr, "soak: %ld frames, ZAGONETAR_SOAK_SEED=%u\n", frames, seed);
     chance.seed(seed);
     cSerijacija* screen = cSerijacija::Instance();
     screen->shuffleSeed = [] { return static_cast<unsigned>(chance()); };
 
-    auto game = std::make_unique<cHeadlessGame>();
+    auto game = std::make_unique<H>();
     std::vector<long> heap;
     long baseline = -1, restarts = 0;
     std::vector<int> slotOf;
@@ -128,19 +132,18 @@ TEST(Soak, RandomPlayKeepsTheGameWholeAndItsMemoryFlat)
         game->Frames();
         if (!game->engine.Running()) {
             game.reset(); // one engine at a time: SDL is global
-            game = std::make_unique<cHeadlessGame>();
+            game = std::make_unique<H>();
             baseline = -1;
             ++restarts;
         }
         SCOPED_TRACE("frame " + std::to_string(frame));
         CheckInvariants(game->engine, screen->puzzle);
         CheckSounds(game->Heard(), screen->puzzle, slotOf, wasDone);
-        // What the selection holds with nothing over it must not grow. Counted from each run's
-        // first visit: restarting the audio in one process leaves a little of the MIDI synthesizer
-        // behind, which a player never sees; and leaving the first time frees some 90 KB for good.
-        // In a window only: a full screen's display surfaces are SDL's, and over sdl12-compat
-        // they are the game's heap, megabytes of it. And in silence: while the tune fades
-        // out, the synthesizer allocates on the mixer's own thread.
+        // What the selection holds with nothing over it must not grow, counted from each
+        // run's first visit: restarting the audio leaves a little of the MIDI synthesizer
+        // behind, and the first departure frees some 90 KB for good. Only in a window (a full
+        // screen's surfaces over sdl12-compat are megabytes of the game's heap) and in silence
+        // (while the tune fades out, the synthesizer allocates on the mixer's thread).
         if (game->engine.states.size() == 1 && game->engine.states[0] == cIzbor::Instance() &&
             !game->engine.display.Fullscreen() && !Mix_PlayingMusic()) {
             baseline = baseline < 0 ? HEAP_IN_USE() : baseline;
