@@ -1,5 +1,6 @@
 # The real game under Xvfb, played as a child would: the intro and its pause dialog, the same doubled
-# across a 1920 x 1080 desktop with --fullscreen, the landscape, the log puzzle set right and wrong.
+# across a 1920 x 1080 desktop with --fullscreen, the landscape, the log puzzle set wrong by dragging
+# and right by clicks alone with --one-button.
 # Runs end through the dialog or the window's close button, some with their standard streams closed
 # or going into pipes nobody reads. A bad option, or help that can't be written, fails at once.
 source "${E2E_LIB:?E2E_LIB must name tests/e2e/lib.bash}"
@@ -16,23 +17,37 @@ done
 START=("cGameEngine Init" "cDugme Init")
 DIALOG=("cIntro Pause" "cGlavniMeni Init" "cGlavniMeni cleanup")
 
-# Drags log LOG (0 = shortest) by its middle to where its top-left lands in slot SLOT's drop range.
-drag_log() {
-    local h=${HEIGHTS[$1]}
-    xdotool mousemove --window "$GAME_WIN" $((COLUMN_OF[$1] + 14)) $((48 + h / 2)) mousedown 1 \
-        mousemove --window "$GAME_WIN" $((40 * $2 + 24)) $((377 - h + h / 2 + 1)) mouseup 1
+# Clicks at (X, Y), then at (X2, Y2): with --one-button a log taken up, carried and let go.
+two_clicks() {
+    xdotool mousemove --window "$GAME_WIN" "$1" "$2" click 1 mousemove --window "$GAME_WIN" "$3" "$4" \
+        sleep 0.1 click 1
+}
+# Moves log LOG (0 = shortest) to slot SLOT, whose flower is at (23 + 40 SLOT, 376): dragged by its
+# middle to where its top-left lands in the slot's drop range, or with ONE_BUTTON clicked and carried.
+move_log() {
+    local x=$((COLUMN_OF[$1] + 14)) y=$((48 + HEIGHTS[$1] / 2)) h=${HEIGHTS[$1]}
+    [[ -n ${ONE_BUTTON:-} ]] && two_clicks $x $y $((40 * $2 + 37)) 388 ||
+        xdotool mousemove --window "$GAME_WIN" $x $y mousedown 1 \
+            mousemove --window "$GAME_WIN" $((40 * $2 + 24)) $((377 - h + h / 2 + 1)) mouseup 1
 }
 
 # Sets slot k to log ORDER[k]: slots 1 to 9 first, read back once placed, then slot 0, away from where
-# the verdict and its blinking hint are written. The verdict, typed out a letter every second frame, is
-# read once the same in two shots in a row with the hint on: "Bravo!" is 58 pixels wide, "Greska!" 72.
+# the verdict and its blinking hint are written. With ONE_BUTTON the log in slot 5 is lifted into slot
+# 0 and back first. The verdict, typed out a letter every second frame, is read once the same in two
+# shots in a row with the hint on: "Bravo!" is 58 pixels wide, "Greska!" 72.
 play_row() {
     local name=$1 wide=$2 order=("${@:3}") k want=0
-    for k in {1..9}; do drag_log "${order[$k]}" "$k" && want+=" ${HEIGHTS[${order[$k]}]}"; done
+    for k in {1..9}; do move_log "${order[$k]}" "$k" && want+=" ${HEIGHTS[${order[$k]}]}"; done
     poll 10 "the slots do not hold $want" placed "${name}_before_last" "$want"
+    if [[ -n ${ONE_BUTTON:-} ]]; then
+        two_clicks $((16 + 40 * 5 + 14)) 360 37 388
+        poll 10 "the log in slot 5 was not lifted into slot 0" placed lifted "130 63 80 96 112 0 144 160 175 195"
+        two_clicks 30 360 $((40 * 5 + 37)) 388
+        poll 10 "the lifted log did not go back to slot 5" placed back "$want"
+    fi
     BEFORE=$SHOT VERDICT=
-    drag_log "${order[0]}" 0
-    poll 20 "no settled verdict with the hint \"Pritisni desni taster misa\"" settled "$name"
+    move_log "${order[0]}" 0
+    poll 20 "no settled verdict with a hint" settled "$name"
     [[ $(changed 238 200 14 19 && echo 72 || echo 58) == "$wide" ]] || fail "the verdict is not $wide pixels wide"
     [[ $(measure "$SHOT" placed) == "${HEIGHTS[${order[0]}]} "* ]] || fail "the last log did not drop"
 }
@@ -87,16 +102,29 @@ shot_until landscape_with_name != "$SHOT" 208 243 67 19
 click 273 64
 new_puzzle puzzle
 
-echo "the right row, shortest at the left: Bravo; the right button starts anew"
-play_row bravo 58 0 1 2 3 4 5 6 7 8 9
+echo "the two shortest exchanged: Greska; the hint names the right button, which starts anew"
+play_row greska 72 1 0 2 3 4 5 6 7 8 9
+# "Pritisni desni taster misa" is 247 pixels wide; "Klikni za novu igru" 179.
+changed 305 324 62 19 || fail "the hint is not \"Pritisni desni taster misa\""
 xdotool click 3
 new_puzzle second_puzzle
-
-echo "the two shortest exchanged: Greska; Return starts anew; the close button"
-play_row greska 72 1 0 2 3 4 5 6 7 8 9
-key Return
-wait_line "cSerijacija Cleanup" 10 2
 "$XCLOSE" "$GAME_WIN"
-expect_end 0 "${START[@]}" "cIntro Cleanup" "cIzbor Cleanup" \
-    "cSerijacija Cleanup" "cSerijacija Cleanup" "cSerijacija Cleanup" "cGameEngine Cleanup"
+expect_end 0 "${START[@]}" "cIntro Cleanup" "cIzbor Cleanup" "cSerijacija Cleanup" "cSerijacija Cleanup" \
+    "cGameEngine Cleanup"
+
+echo "--one-button, with clicks alone as on a touch screen: no button held while the pointer moves,"
+echo "never the right button. Bravo after a log lifted and put back; the hint asks for a click, and a"
+echo "click anywhere starts the next puzzle"
+start_game --one-button
+click 314 369
+wait_line "cIntro Cleanup"
+click 273 64
+new_puzzle one_button
+ONE_BUTTON=1 play_row one_button_bravo 58 0 1 2 3 4 5 6 7 8 9
+changed 305 324 62 19 && fail "the hint is not \"Klikni za novu igru\""
+click 320 150
+new_puzzle one_button_second
+"$XCLOSE" "$GAME_WIN"
+expect_end 0 "${START[@]}" "cIntro Cleanup" "cIzbor Cleanup" "cSerijacija Cleanup" "cSerijacija Cleanup" \
+    "cGameEngine Cleanup"
 echo "PASS; screenshots in $E2E_SHOTS"
