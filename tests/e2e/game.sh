@@ -1,8 +1,6 @@
-# The real game under Xvfb, played as a child would: the intro and its pause dialog, the same doubled
-# across a 1920 x 1080 desktop with --fullscreen, the landscape, the log puzzle set wrong by dragging
-# and right by clicks alone with --one-button.
-# Runs end through the dialog or the window's close button, some with their standard streams closed
-# or going into pipes nobody reads. A bad option, or help that can't be written, fails at once.
+# The real game under Xvfb, played as a child would: the intro and its dialog, also doubled on a 1920 x
+# 1080 desktop with --fullscreen and with its streams closed or stalled; the landscape; the log puzzle
+# set wrong by dragging and right by clicks alone with --one-button. Bad options fail at once.
 source "${E2E_LIB:?E2E_LIB must name tests/e2e/lib.bash}"
 need_archives
 
@@ -18,10 +16,7 @@ START=("cGameEngine Init" "cDugme Init")
 DIALOG=("cIntro Pause" "cGlavniMeni Init" "cGlavniMeni cleanup")
 
 # Clicks at (X, Y), then at (X2, Y2): with --one-button a log taken up, carried and let go.
-two_clicks() {
-    xdotool mousemove --window "$GAME_WIN" "$1" "$2" click 1 mousemove --window "$GAME_WIN" "$3" "$4" \
-        sleep 0.1 click 1
-}
+two_clicks() { xdotool mousemove --window "$GAME_WIN" $1 $2 click 1 mousemove --window "$GAME_WIN" $3 $4 sleep 0.1 click 1; }
 # Moves log LOG (0 = shortest) to slot SLOT, whose flower is at (23 + 40 SLOT, 376): dragged by its
 # middle to where its top-left lands in the slot's drop range, or with ONE_BUTTON clicked and carried.
 move_log() {
@@ -79,8 +74,7 @@ key Down Return
 expect_end 0 "${START[@]}" "cIntro Cleanup" "cIzbor Pause" "cGlavniMeni Init" "cGlavniMeni cleanup" \
     "cIzbor Cleanup" "cGameEngine Cleanup"
 
-echo "output into a pipe whose reader leaves after two lines; stdout and stderr closed; stdin closed"
-echo "and stdout a full pipe nobody reads: the dialog opens all the same, and the close button ends it"
+echo "output to a pipe whose reader leaves, or a full one; stdout and stderr closed: the dialog all the same"
 mkfifo "$E2E_TMP/full"
 exec 6<>"$E2E_TMP/full" # its reader, who never reads
 for shell in 'exec "$0" > >(head -n 2)' 'exec "$0" >&- 2>&-' \
@@ -112,9 +106,8 @@ new_puzzle second_puzzle
 expect_end 0 "${START[@]}" "cIntro Cleanup" "cIzbor Cleanup" "cSerijacija Cleanup" "cSerijacija Cleanup" \
     "cGameEngine Cleanup"
 
-echo "--one-button, with clicks alone as on a touch screen: no button held while the pointer moves,"
-echo "never the right button. Bravo after a log lifted and put back; the hint asks for a click, and a"
-echo "click anywhere starts the next puzzle"
+echo "--one-button, clicks alone as on a touch screen: Bravo after a log lifted and put back; the hint"
+echo "asks for a click, and a click anywhere starts the next puzzle"
 start_game --one-button
 click 314 369
 wait_line "cIntro Cleanup"
