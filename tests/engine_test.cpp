@@ -1,12 +1,9 @@
-// The engine's frame pacing and the display's settings for SDL. The state stack is seen
-// at work in the screens' tests.
+// Frame pacing and the game's settings for SDL; the state stack is tested with the screens.
 #include "engine/cDisplay.h"
 #include "engine/cGameEngine.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <gtest/gtest.h>
-#include <string>
 
 namespace {
 
@@ -16,14 +13,13 @@ TEST(Engine, AFrameSleepsOnlyWhatIsLeftOfThe33Milliseconds)
     EXPECT_EQ(cGameEngine::FrameDelay(33500), 0);
 }
 
-// Each of the game's settings for SDL goes only where the player has not set one.
 TEST(Display, SdlSettingsTheGameChoosesLeaveThePlayersAlone)
 {
     const char* const settings[][2] = {{"SDL_VIDEODRIVER", "x11"},
                                        {"SDL12COMPAT_OPENGL_SCALING", "0"},
                                        {"SDL_RENDER_DRIVER", "software"},
                                        {"SDL_FRAMEBUFFER_ACCELERATION", "0"}};
-    // Every other one set by the player, then the others.
+    // Every other one set by the player, then the others; the game's go only where none is.
     for (int players : {0, 1}) {
         for (int i = 0; i < 4; ++i)
             i % 2 == players ? setenv(settings[i][0], "mine", 1) : unsetenv(settings[i][0]);
