@@ -3,14 +3,14 @@
 #include "cHeadlessGame.h"
 #include "resources/cResourceArchive.h"
 
-#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
+
+using Archive = cResourceArchive;
 
 // Little-endian words, then raw text: enough to write any archive by hand.
 std::string Words(std::initializer_list<uint32_t> words, const std::string& tail = "")
@@ -31,24 +31,22 @@ protected:
         unsigned char* data = nullptr;
         uint32_t size = 0;
         error.clear();
-        const int result = cResourceArchive::Find(path, name, &data, &size, &error);
+        const int result = Archive::Find(path, name, &data, &size, &error);
         const std::string found(reinterpret_cast<char*>(data), data ? size : 0);
         free(data);
         const std::string byResult[] = {found, "can't open: " + error, "not found",
                                         error.empty() ? "broken, no reason" : "broken"};
         return byResult[result];
     }
-    // A shell command run in the folder: its exit status, a space, everything it wrote.
+    // A shell command run in the folder, $PAK the tool: its exit status, a space, all it wrote.
     std::string Sh(const std::string& command)
     {
-        const int code = system(("cd " + dir.Path() + " && (" + command + ") >log 2>&1").c_str());
+        const std::string line = "cd " + dir.Path() + " && PAK=" ZAGONETAR_PAK " && (" + command;
+        const int code = system((line + ") >log 2>&1").c_str());
         return std::to_string(WEXITSTATUS(code)) + " " + cHeadlessGame::ReadFile(dir / "log");
     }
     // The tool, its files limited to 2 KiB as on a nearly full disk.
-    std::string Pak(const std::string& args)
-    {
-        return Sh("ulimit -f 4; exec " ZAGONETAR_PAK " " + args);
-    }
+    std::string Pak(const std::string& args) { return Sh("ulimit -f 4; exec $PAK " + args); }
 
     cTempDir dir;
     std::string path = dir / "a.bin";
@@ -57,27 +55,24 @@ protected:
 
 TEST_F(ArchiveTest, LookupFollowsTheTableAndMatchesWholeNamesOnly)
 {
-    ASSERT_TRUE(
-        cResourceArchive::Write(path, {{"sivo.gif", {'G', 'I', 'F'}}, {"klik.wav", {}}}, &error));
-    EXPECT_FALSE(cResourceArchive::Write(path, {{"", {'x'}}}, &error)) << "a nameless entry";
+    ASSERT_TRUE(Archive::Write(path, {{"sivo.gif", {'G', 'I', 'F'}}, {"klik.wav", {}}}, &error));
+    EXPECT_FALSE(Archive::Write(path, {{"", {'x'}}}, &error)) << "a nameless entry";
     EXPECT_EQ(Find("sivo.gif"), "GIF");
     EXPECT_EQ(Find("klik.wav"), "") << "an empty entry is still found";
     for (const char* near : {"SIVO.gif", "sivo", "sivo.gif2", ""})
         EXPECT_EQ(Find(near), "not found") << near;
 
-    // Records out of table order after a gap, both named "x", one of them in two slots:
-    // the first in table order wins.
+    // Records named "x" out of table order after a gap, one in two slots: the table's first wins.
     Write(Words({3, 33, 19, 33}, "gap") + Words({5, 1}, "xlater") + Words({5, 1}, "xfirst"));
     EXPECT_EQ(Find("x"), "first");
     for (uint32_t count : {0u, 0x80000000u, 0xFFFFFFFFu}) { // no entries at all
         Write(Words({count}));
         EXPECT_EQ(Find("x"), "not found") << count;
     }
-    ASSERT_TRUE(cResourceArchive::Write(path, {{std::string(255, 'n'), {'x'}}}, &error));
+    ASSERT_TRUE(Archive::Write(path, {{std::string(255, 'n'), {'x'}}}, &error));
     EXPECT_EQ(Find(std::string(255, 'n')), "x") << "a name as long as a file's may be";
     // As many entries as an archive may hold.
-    ASSERT_TRUE(cResourceArchive::Write(
-        path, std::vector<cResourceArchive::cFile>(16384, {"x", {}}), &error));
+    ASSERT_TRUE(Archive::Write(path, std::vector<Archive::cFile>(16384, {"x", {}}), &error));
     EXPECT_EQ(Find("x"), "");
     path = dir / "nema.bin";
     EXPECT_EQ(Find("x"), "can't open: No such file or directory");
@@ -119,17 +114,15 @@ TEST_F(ArchiveTest, MalformedArchivesAreRefusedWithAReason)
 // and others can read it.
 TEST_F(ArchiveTest, TheToolPacksListsAndExtractsAndNeverDestroysAFile)
 {
-    // huge.gif's 3 GiB are sparse and take no room.
+    // The refusals' files, packed (one by its full path) and unpacked; huge.gif's 3 GiB are sparse.
     ASSERT_EQ(
         Sh("printf click! >klik.wav && : >cvet.gif && head -c 5000 /dev/urandom >big.gif && "
            "truncate -s 3G huge.gif && mkdir somedir && mkfifo fifo && printf old >old.txt && "
-           "ln -s old.txt link && ln old.txt other.txt"),
-        "0 ");
-    ASSERT_EQ(Pak("pack out.bin " + dir / "klik.wav" + " cvet.gif"), "0 ");
+           "ln -s old.txt link && ln old.txt other.txt && $PAK pack out.bin $PWD/klik.wav "
+           "cvet.gif && $PAK pack big.bin big.gif && ln out.bin hard.bin && "
+           "$PAK extract out.bin klik.wav copy.wav && cat copy.wav"),
+        "0 click!");
     EXPECT_EQ(Pak("list out.bin"), "0 klik.wav\t6\ncvet.gif\t0\n");
-    EXPECT_EQ(Sh(ZAGONETAR_PAK " pack big.bin big.gif && ln out.bin hard.bin && " ZAGONETAR_PAK
-                               " extract out.bin klik.wav copy.wav && cat copy.wav"),
-              "0 click!");
     const std::string archive = cHeadlessGame::ReadFile(dir / "out.bin"), listing = Sh("ls");
     const std::pair<std::string, std::string> refusals[] = {
         {"pack out.bin klik.wav big.gif", "out.bin: File too large"},
@@ -149,8 +142,7 @@ TEST_F(ArchiveTest, TheToolPacksListsAndExtractsAndNeverDestroysAFile)
         {"extract out.bin klik.wav link", "link: not a regular file"},
         {"extract out.bin klik.wav fifo", "fifo: not a regular file"},
         {"extract out.bin klik.wav .", ".: not a regular file"},
-        {"extract big.bin big.gif old.txt", "old.txt: File too large"},
-    };
+        {"extract big.bin big.gif old.txt", "old.txt: File too large"}};
     for (const auto& [args, says] : refusals) {
         EXPECT_EQ(Pak(args), "1 zagonetar-pak: " + says + "\n") << args;
         EXPECT_EQ(cHeadlessGame::ReadFile(dir / "out.bin"), archive) << args;
@@ -160,29 +152,26 @@ TEST_F(ArchiveTest, TheToolPacksListsAndExtractsAndNeverDestroysAFile)
         EXPECT_EQ(Pak(args).rfind("2 usage: zagonetar-pak pack OUT FILE...", 0), 0u) << args;
 
     // A name can't forge lines or move the terminal's cursor in a listing.
-    ASSERT_TRUE(cResourceArchive::Write(
+    ASSERT_TRUE(Archive::Write(
         path, {{"a\tb\nc", {'x'}}, {"\x1b[2J\x7f\\", {}}, {"\xc5\xa1uma", {}}}, &error));
     EXPECT_EQ(Pak("list a.bin"), "0 a\\tb\\nc\t1\n\\x1b[2J\\x7f\\\\\t0\n\xc5\xa1uma\t0\n");
     // Nor steer it with C1 controls, turn the text around, or hide bytes that are not UTF-8.
-    ASSERT_TRUE(cResourceArchive::Write(
+    ASSERT_TRUE(Archive::Write(
         path, {{"\xc2\x9b[2J", {}}, {"\xe2\x80\xaegnp.exe", {}}, {"a\x9b\xe2\x80", {}}}, &error));
     EXPECT_EQ(Pak("list a.bin"), "0 \\u009b[2J\t0\n\\u202egnp.exe\t0\na\\x9b\\xe2\\x80\t0\n");
     EXPECT_EQ(Pak("list a.bin >/dev/full"),
               "1 zagonetar-pak: standard output: No space left on device\n");
     // Written whole through a new name: the other name of a hard link keeps the old bytes.
-    EXPECT_EQ(Sh(ZAGONETAR_PAK " extract out.bin klik.wav old.txt && cat old.txt other.txt"),
-              "0 click!old");
+    EXPECT_EQ(Sh("$PAK extract out.bin klik.wav old.txt && cat old.txt other.txt"), "0 click!old");
     // A replaced archive keeps its mode and owner; a new file's mode follows the umask.
-    EXPECT_EQ(
-        Sh("chmod 600 out.bin && " ZAGONETAR_PAK " pack out.bin klik.wav && stat -c %a out.bin"),
-        "0 600\n");
-    EXPECT_EQ(Sh("umask 002 && " ZAGONETAR_PAK " pack new.bin klik.wav && " ZAGONETAR_PAK
-                 " extract new.bin klik.wav new.wav && stat -c %a new.bin new.wav"),
-              "0 664\n664\n");
-    if (geteuid() == 0) {
-        EXPECT_EQ(Sh("chown 65534:65534 out.bin && " ZAGONETAR_PAK
-                     " pack out.bin klik.wav && stat -c %u:%g out.bin"),
-                  "0 65534:65534\n");
+    EXPECT_EQ(Sh("chmod 600 out.bin && umask 002 && $PAK pack out.bin klik.wav && $PAK pack "
+                 "new.bin klik.wav && $PAK extract new.bin klik.wav new.wav && stat -c %a out.bin "
+                 "new.bin new.wav"),
+              "0 600\n664\n664\n");
+    if (geteuid() == 0) { // only root may give a file away
+        EXPECT_EQ(
+            Sh("chown 65534:65534 out.bin && $PAK pack out.bin klik.wav && stat -c %u:%g out.bin"),
+            "0 65534:65534\n");
     }
 }
 
