@@ -14,7 +14,8 @@ const int SLOT_Y = 376, HEIGHTS[] = {195, 175, 160, 144, 130, 112, 96, 80, 63, 4
 
 struct cBoard : M
 {
-    cBoard() { Setup(1); }
+    explicit cBoard(unsigned seed = 1) { Setup(seed); }
+    bool LogAt(int i, int x, int y) { return logs[i].GetRect().x == x && logs[i].GetRect().y == y; }
     // Drags log i by its middle to put its top-left in slot k's catch area.
     cReport Drop(int i, int k)
     {
@@ -31,9 +32,7 @@ TEST(Model, TheShuffleIsAPermutationOfTheColumnsAndTheSameSeedReplays)
     const int seedOne[] = {3, 8, 2, 4, 5, 0, 1, 7, 9, 6}; // glibc's rand() deals these, always
     bool seen[10][10] = {};
     for (unsigned seed = 1; seed <= 200; ++seed) {
-        M a, b;
-        a.Setup(seed);
-        b.Setup(seed);
+        cBoard a(seed), b(seed);
         int columns = 0;
         for (int i = 0; i < 10; ++i) {
             const SDL_Rect r = a.logs[i].GetRect();
@@ -50,8 +49,7 @@ TEST(Model, TheShuffleIsAPermutationOfTheColumnsAndTheSameSeedReplays)
         EXPECT_TRUE(seen[i / 10][i % 10]) << "log " << i / 10 << " never in column " << i % 10;
 }
 
-// Every top-left position around each bound, for the tallest, a middle and the shortest
-// log. At the first one outside, the log's edge touches the slot's: that is no overlap.
+// Every top-left around each bound, for three logs; at the first outside, the edges only touch.
 TEST(Model, ALogDropsExactlyWhenItOverlapsAFreeSlotsCatchArea)
 {
     for (int i : {0, 4, 9})
@@ -63,11 +61,10 @@ TEST(Model, ALogDropsExactlyWhenItOverlapsAFreeSlotsCatchArea)
                     b.logs[i].SetPosition(x, y);
                     const M::cReport report = b.Step();
                     const bool in = sx - w < x && x < sx + 3 && SLOT_Y - h < y && y < SLOT_Y + 3;
-                    ASSERT_TRUE(b.logs[i].IsPlaced() == in && b.slots[k].IsOccupied() == in)
+                    ASSERT_TRUE(b.logs[i].IsPlaced() == in && b.slots[k].IsOccupied() == in &&
+                                b.placedCount == in && report.droppedCount == in)
                         << "log " << i << " at " << x << "," << y;
-                    ASSERT_TRUE(b.placedCount == in && report.droppedCount == in);
-                    EXPECT_EQ(b.logs[i].GetRect().x, in ? sx - 7 : x);
-                    EXPECT_EQ(b.logs[i].GetRect().y + h, in ? SLOT_Y - 3 : y + h);
+                    EXPECT_TRUE(b.LogAt(i, in ? sx - 7 : x, in ? SLOT_Y - 3 - h : y));
                     EXPECT_TRUE(!in || (report.dropped[0] == i && b.logs[i].GetSlot() == k));
                 }
         }
@@ -100,17 +97,14 @@ TEST(Model, DraggingTakesTheTopmostLogAndNothingDropsUntilADragEnds)
     b.Drop(0, 7);
     EXPECT_EQ(b.logs[4].GetSlot(), 5);
 
-    // A placed log stays put when dragged.
-    const SDL_Rect placed = b.logs[4].GetRect();
-    b.LeftPress(placed.x + 14, placed.y + 30);
+    b.LeftPress(SlotX(5) + 7, SLOT_Y - 30); // a placed log stays put when dragged
     b.Motion(500, 100);
-    EXPECT_TRUE(b.logs[4].GetRect().x == placed.x && b.logs[4].GetRect().y == placed.y);
+    EXPECT_TRUE(b.LogAt(4, SlotX(5) - 7, SLOT_Y - 3 - 130));
 }
 
 TEST(Model, AnOccupiedSlotKeepsOutASecondLogAndTheRightButtonTakesALogBack)
 {
     cBoard b;
-    const SDL_Rect home = b.logs[2].GetRect();
     // Both straddle the flower's corner, which an occupied slot's empty catch area keeps.
     b.logs[7].SetPosition(SlotX(3) - 10, SLOT_Y - 70);
     b.logs[2].SetPosition(SlotX(3) - 12, SLOT_Y - 150);
@@ -119,8 +113,7 @@ TEST(Model, AnOccupiedSlotKeepsOutASecondLogAndTheRightButtonTakesALogBack)
     b.RightPress(b.logs[0].GetRect().x + 1, 48 + 1);
     EXPECT_EQ(b.placedCount, 1) << "only a placed log under the pointer goes back";
     b.RightPress(SlotX(3), SLOT_Y - 20);
-    const SDL_Rect r = b.logs[2].GetRect();
-    EXPECT_TRUE(b.placedCount == 0 && !b.logs[2].IsPlaced() && r.x == home.x && r.y == home.y);
+    EXPECT_TRUE(b.placedCount == 0 && !b.logs[2].IsPlaced() && b.LogAt(2, 130, 48)) << "home";
     b.Drop(7, 3);
     EXPECT_EQ(b.logs[7].GetSlot(), 3) << "the freed slot catches again";
 }
@@ -141,14 +134,13 @@ TEST(Model, TheTenthLogJudgesTheRowOnceAndOnlyTheRisingOrderIsRight)
             b.RightPress(r.x + 1, r.y + 1);
             b.LeftPress(r.x + 1, r.y + 1);
             b.Motion(10, 10);
-            EXPECT_TRUE(b.draggedLog == nullptr && b.logs[0].GetRect().x == r.x);
+            EXPECT_TRUE(b.draggedLog == nullptr && b.LogAt(0, r.x, r.y));
             EXPECT_EQ(b.Step().judged, M::NONE);
         }
 }
 
-// With one button: a click (press and release within 4 pixels) takes a log up and it
-// follows the pointer with no button held; the next press lets it go, never taking up
-// another; a press on a placed log lifts it out of its flower.
+// One button: a click (press, release within 4 pixels) takes a log up, even out of its flower;
+// it follows the pointer with no button held; the next press lets it go, taking up no other.
 TEST(Model, WithOneButtonAClickCarriesALogAndAPressOnAPlacedOneLiftsIt)
 {
     cBoard b;
@@ -164,24 +156,20 @@ TEST(Model, WithOneButtonAClickCarriesALogAndAPressOnAPlacedOneLiftsIt)
         b.LeftPress(SlotX(k) + 14, SLOT_Y + 12);
         return b.Step();
     };
-    // Carried onto log 8 and let go there: log 8 is not taken up, nothing follows.
+    // Carried onto log 8 and let go there by a click: log 8 is not taken up, nothing follows.
     const SDL_Rect eight = b.logs[8].GetRect();
     click(b.logs[9].GetRect().x + 14, 48 + 24);
     b.Motion(eight.x + 14, eight.y + 30);
-    b.LeftPress(eight.x + 14, eight.y + 30);
-    b.LeftRelease(eight.x + 14, eight.y + 30);
+    click(eight.x + 14, eight.y + 30);
     b.Motion(300, 300);
-    EXPECT_TRUE(!b.carrying && b.logs[9].GetRect().x == eight.x &&
-                b.logs[9].GetRect().y == eight.y + 6 && b.logs[8].GetRect().x == eight.x &&
-                b.logs[8].GetRect().y == 48);
+    EXPECT_TRUE(!b.carrying && b.LogAt(9, eight.x, eight.y + 6) && b.LogAt(8, eight.x, 48));
     // A drag (released 5 pixels away) lets go as without the option.
     b.LeftPress(eight.x + 14, eight.y + 30);
     b.Motion(eight.x + 19, eight.y + 30);
     b.LeftRelease(eight.x + 19, eight.y + 30);
     EXPECT_TRUE(!b.carrying && !b.dragging && b.logs[9].GetRect().x == eight.x + 5);
     // Into slot 1, wrongly; lifted out of it again and into slot 0.
-    EXPECT_EQ(carry(9, 1).droppedCount, 1);
-    EXPECT_TRUE(b.placedCount == 1 && b.slots[1].IsOccupied());
+    EXPECT_TRUE(carry(9, 1).droppedCount == 1 && b.placedCount == 1 && b.slots[1].IsOccupied());
     click(SlotX(1) - 7 + 14, SLOT_Y - 3 - 20);
     EXPECT_TRUE(b.carrying && b.placedCount == 0 && !b.slots[1].IsOccupied() &&
                 !b.logs[9].IsPlaced());
@@ -189,7 +177,7 @@ TEST(Model, WithOneButtonAClickCarriesALogAndAPressOnAPlacedOneLiftsIt)
     b.LeftPress(SlotX(0) + 14, SLOT_Y + 12);
     M::cReport report = b.Step();
     EXPECT_TRUE(report.droppedCount == 1 && b.logs[9].GetSlot() == 0 && b.placedCount == 1);
-    EXPECT_TRUE(b.logs[9].GetRect().x == SlotX(0) - 7 && b.logs[9].GetRect().y == SLOT_Y - 3 - 48);
+    EXPECT_TRUE(b.LogAt(9, SlotX(0) - 7, SLOT_Y - 3 - 48));
     // The rest where they belong: the row rises, and a left click would start anew.
     for (int i = 8; i >= 0; --i)
         report = carry(i, 9 - i);
