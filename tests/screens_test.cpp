@@ -1,5 +1,5 @@
 // The screens on the real engine and pictures, headless: the way through the game, the
-// dialog, the buttons, F11, and a puzzle played with the mouse.
+// dialog, the buttons, the text and a puzzle played with the mouse.
 #include "cHeadlessGame.h"
 #include "screens/cGlavniMeni.h"
 #include "screens/cIntro.h"
@@ -9,7 +9,6 @@
 #include "widgets/cDugmeIzlaz.h"
 #include "widgets/cTekst.h"
 
-#include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -26,12 +25,8 @@ bool Wood(uint32_t pixel)
 
 // Log heights by frame, tallest first, and the ten drop positions: a log dropped in slot k
 // stands 7 pixels left of its flower at (23 + 40 k, 376), its foot 3 pixels above it.
-const int HEIGHTS[] = {195, 175, 160, 144, 130, 112, 96, 80, 63, 48};
-int DropX(int k)
-{
-    return 16 + 40 * k;
-}
-const int FOOT = 373;
+const int FOOT = 373, HEIGHTS[] = {195, 175, 160, 144, 130, 112, 96, 80, 63, 48};
+const auto DropX = [](int k) { return 16 + 40 * k; };
 
 class ScreensTest : public ::testing::Test
 {
@@ -56,6 +51,23 @@ protected:
         game.Frames();
     }
     uint32_t At(int x, int y) { return H::Pixel(game.engine.screen, x, y); }
+    // The whole screen's pixels, row by row; how many in the area (x, y, w, h) differ now.
+    std::vector<uint32_t> Shot()
+    {
+        std::vector<uint32_t> pixels;
+        for (int row = 0; row < 480; ++row)
+            for (int column = 0; column < 640; ++column)
+                pixels.push_back(At(column, row));
+        return pixels;
+    }
+    int Changed(const std::vector<uint32_t>& shot, int x, int y, int w, int h)
+    {
+        int count = 0;
+        for (int row = y; row < y + h; ++row)
+            for (int column = x; column < x + w; ++column)
+                count += At(column, row) != shot[row * 640 + column];
+        return count;
+    }
     // The dialog's yes answer: bright yellow when chosen, greyed when not.
     bool YesChosen()
     {
@@ -79,8 +91,7 @@ TEST_F(ScreensTest, TheWayThroughTheScreensByTheirButtonsAndOutByTheCloseButton)
     H::PushMotion(421, 419);
     game.Frames();
     EXPECT_EQ(start.current, &start.hoverFrame);
-    // A press elsewhere and a release inside still clicks; the button's last pixel row is
-    // inside, the next one is not.
+    // A press elsewhere and a release inside clicks; the button's last row (419) is in, 420 not.
     H::PushButton(true, SDL_BUTTON_LEFT, 5, 5);
     H::PushButton(false, SDL_BUTTON_LEFT, 314, 420);
     game.Frames();
@@ -138,7 +149,8 @@ TEST_F(ScreensTest, TheWayThroughTheScreensByTheirButtonsAndOutByTheCloseButton)
 
 TEST_F(ScreensTest, TheDialogOpensOnceOverEveryScreenAndOnlyYesEndsTheGame)
 {
-    for (const char* name : {"cIntro", "cIzbor", "cSerijacija"}) {
+    for (auto [name, x, y] :
+         {std::tuple{"cIntro", 314, 369}, {"cIzbor", 273, 64}, {"cSerijacija", 0, 0}}) {
         game.Heard();
         // Two Esc in one frame: the dialog opens once and the second Esc is its own.
         Keys({SDLK_ESCAPE, SDLK_ESCAPE});
@@ -152,10 +164,8 @@ TEST_F(ScreensTest, TheDialogOpensOnceOverEveryScreenAndOnlyYesEndsTheGame)
         // Enter on "no" closes it; a second Enter in that frame belongs to the screen below.
         Keys({SDLK_UP, SDLK_RETURN, SDLK_RETURN});
         EXPECT_EQ(trace.Take(), std::string("cGlavniMeni cleanup\n") + name + " Resume\n");
-        if (Top() == cIntro::Instance())
-            Click(314, 369);
-        else if (Top() == cIzbor::Instance())
-            Click(273, 64);
+        if (x > 0) // on by the start button, then by the logs' icon
+            Click(x, y);
         trace.Take();
     }
     Keys({SDLK_ESCAPE});
@@ -176,25 +186,22 @@ TEST(ScreensSameFrame, InputAfterAChangeOfScreenInTheSameFrameStillCounts)
     struct cCase
     {
         int clicksToGetThere; // 0 the intro, 1 the landscape, 2 the puzzle
-        std::function<void()> input;
+        void (*input)();
         std::string trace, heard;
         cGameState* top;
     };
     const cCase cases[] = {
-        // The start button, then Esc: the intro's own handler opens the dialog, over the
-        // landscape that is on top by then.
+        // The start button, then Esc: the intro's own handler opens the dialog over the landscape.
         {0, [] { H::PushClick(314, 369), H::PushKey(SDLK_ESCAPE); },
          "cIntro Cleanup\ncIzbor Pause\ncGlavniMeni Init\n", "klik.wav", cGlavniMeni::Instance()},
         {1, [] { H::PushClick(273, 64), H::PushKey(SDLK_ESCAPE); },
          "cIzbor Cleanup\ncSerijacija Pause\ncGlavniMeni Init\n", "music in 1000, klik.wav",
          cGlavniMeni::Instance()},
-        // Esc, Return on "no", Space: the dialog opens and closes, and the Space it left
-        // starts a new puzzle.
+        // Esc, Return on "no", Space: the dialog comes and goes; the Space left starts anew.
         {2, [] { H::PushKey(SDLK_ESCAPE), H::PushKey(SDLK_RETURN), H::PushKey(SDLK_SPACE); },
          "cSerijacija Pause\ncGlavniMeni Init\ncGlavniMeni cleanup\ncSerijacija Resume\n"
          "cSerijacija Cleanup\n",
          "music out 1000, music in 1000", cSerijacija::Instance()},
-        // Two Space presses: two new puzzles.
         {2, [] { H::PushKey(SDLK_SPACE), H::PushKey(SDLK_SPACE); },
          "cSerijacija Cleanup\ncSerijacija Cleanup\n",
          "music out 1000, music in 1000, music out 1000, music in 1000", cSerijacija::Instance()},
@@ -207,9 +214,8 @@ TEST(ScreensSameFrame, InputAfterAChangeOfScreenInTheSameFrameStillCounts)
         cTrace trace;
         cHeadlessGame game;
         game.Frames();
-        const int there[][2] = {{314, 369}, {273, 64}};
-        for (int i = 0; i < c.clicksToGetThere; ++i) {
-            H::PushClick(there[i][0], there[i][1]);
+        for (int i = 0; i < c.clicksToGetThere; ++i) { // the start button, then the logs' icon
+            H::PushClick(i == 0 ? 314 : 273, i == 0 ? 369 : 64);
             game.Frames();
         }
         trace.Take();
@@ -222,24 +228,6 @@ TEST(ScreensSameFrame, InputAfterAChangeOfScreenInTheSameFrameStillCounts)
     }
 }
 
-// The pixels of the area (x, y, w, h) of the screen.
-std::vector<uint32_t> Area(SDL_Surface* screen, int x, int y, int w, int h)
-{
-    std::vector<uint32_t> pixels;
-    for (int row = y; row < y + h; ++row)
-        for (int column = x; column < x + w; ++column)
-            pixels.push_back(H::Pixel(screen, column, row));
-    return pixels;
-}
-
-int Differences(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
-{
-    int count = 0;
-    for (size_t i = 0; i < a.size(); ++i)
-        count += a[i] != b[i];
-    return count;
-}
-
 TEST_F(ScreensTest, APuzzlePlayedWithTheMouseIsJudgedAndStartsAnew)
 {
     Click(314, 369);
@@ -248,30 +236,25 @@ TEST_F(ScreensTest, APuzzlePlayedWithTheMouseIsJudgedAndStartsAnew)
     for (bool right : {true, false}) {
         trace.Take();
         game.Heard();
-        std::vector<uint32_t> verdictArea, hintArea;
-        // Each log dragged by its middle onto a flower: the shortest to the left when right,
-        // the two shortest exchanged when not. The tenth goes to slot 0, clear of the verdict
-        // at (180, 200) and the hint at (120, 324).
+        std::vector<uint32_t> before; // the screen before the tenth log
+        // Each log dragged by its middle onto a flower: shortest left when right, the two shortest
+        // swapped if not; the tenth in slot 0, clear of the verdict (180, 200) and hint (120, 324).
         for (int n = 0; n < 10; ++n) {
-            const int k = (n + 1) % 10; // slots 1 to 9, then 0
-            const int h = HEIGHTS[9 - (right || k > 1 ? k : 1 - k)];
+            const int k = (n + 1) % 10, h = HEIGHTS[9 - (right || k > 1 ? k : 1 - k)];
             const cBalvan* log = nullptr;
             for (const cBalvan& l : screen->puzzle.logs)
                 if (l.GetRect().h == h)
                     log = &l;
             ASSERT_TRUE(log) << h;
             const SDL_Rect from = log->GetRect();
-            if (n == 9) {
-                verdictArea = Area(game.engine.screen, 180, 200, 80, 19);
-                hintArea = Area(game.engine.screen, 120, 324, 250, 19);
-            }
+            if (n == 9)
+                before = Shot();
             H::PushButton(true, SDL_BUTTON_LEFT, from.x + 14, from.y + from.h / 2);
             H::PushMotion(23 + 40 * k + 14, 366 + from.h / 2);
             H::PushButton(false, SDL_BUTTON_LEFT, 0, 0);
             game.Frames();
-            // It stands left of its flower, its foot just above it, bark below and its
-            // light cut face (0xf3d39b) on top; and it is gone from its column. (Placed
-            // shortest first, no log still at home is drawn over it.)
+            // Left of its flower, foot just above it: bark below, the light cut face (0xf3d39b)
+            // on top; gone from its column (placed shortest first, none at home is drawn over it).
             const int x = DropX(k) + 14;
             EXPECT_TRUE(Wood(At(x, FOOT - 3)) && H::Near(At(x, FOOT - h + 8), 0xf3d39b))
                 << "a log " << h << " high in slot " << k;
@@ -282,34 +265,29 @@ TEST_F(ScreensTest, APuzzlePlayedWithTheMouseIsJudgedAndStartsAnew)
         // Typed a letter every other frame, "Bravo!" in six, "Greska!" in seven; the hint
         // only ever drawn after the verdict, and then exactly while the timer says so.
         std::vector<int> grewAt;
-        int inked = Differences(verdictArea, Area(game.engine.screen, 180, 200, 80, 19));
+        int inked = Changed(before, 180, 200, 80, 19);
         const size_t typedAtOnce = inked > 0; // a letter in the frame of the drop, if even
         for (int frame = 1; frame <= 20; ++frame) {
             const bool hintBefore = cSerijacija::HintShown(screen->timer.GetTicks());
             game.Frames();
-            const int now = Differences(verdictArea, Area(game.engine.screen, 180, 200, 80, 19));
+            const int now = Changed(before, 180, 200, 80, 19);
             if (now > inked)
                 grewAt.push_back(frame);
             EXPECT_GE(now, inked);
             inked = now;
-            const bool hint = Area(game.engine.screen, 120, 324, 250, 19) != hintArea;
-            if (hintBefore == cSerijacija::HintShown(screen->timer.GetTicks())) {
-                EXPECT_EQ(hint, hintBefore) << frame; // unless the phase turned in this frame
-            }
+            const bool turned = hintBefore != cSerijacija::HintShown(screen->timer.GetTicks());
+            EXPECT_TRUE(turned || (Changed(before, 120, 324, 250, 19) > 0) == hintBefore) << frame;
         }
-        // Once it shows, the hint is "Pritisni desni taster misa", 247 pixels wide.
+        // Once it shows, the hint is "Pritisni desni taster misa", 247 pixels wide: its ink
+        // ends within the last 16 of them.
         while (!cSerijacija::HintShown(screen->timer.GetTicks()))
             SDL_Delay(10);
         game.Frames();
-        const std::vector<uint32_t> hint = Area(game.engine.screen, 120, 324, 250, 19);
-        int hintRight = -1;
-        for (size_t i = 0; i < hint.size(); ++i)
-            hintRight = std::max(hintRight, hint[i] != hintArea[i] ? int(i % 250) : -1);
-        EXPECT_TRUE(hintRight > 230 && hintRight < 247) << hintRight;
+        EXPECT_TRUE(Changed(before, 120 + 231, 324, 16, 19) > 0 &&
+                    Changed(before, 120 + 247, 324, 3, 19) == 0);
         ASSERT_EQ(typedAtOnce + grewAt.size(), right ? 6u : 7u) << "letters";
-        EXPECT_EQ(grewAt[0], typedAtOnce ? 2 : 1);
-        for (size_t i = 1; i < grewAt.size(); ++i)
-            EXPECT_EQ(grewAt[i] - grewAt[i - 1], 2) << "one letter every second frame";
+        for (size_t i = 0; i < grewAt.size(); ++i)
+            EXPECT_EQ(grewAt[i], int(typedAtOnce + 1 + 2 * i)) << "one letter every second frame";
         // The right button starts anew after the first puzzle, Return after the second.
         right ? H::PushButton(true, SDL_BUTTON_RIGHT, 300, 300) : H::PushKey(SDLK_RETURN);
         game.Frames();
@@ -338,20 +316,16 @@ TEST_F(ScreensTest, ASpaceAdvancesThePenAndOnlyTheFirstLettersAskedForAreDrawn)
         return std::string(static_cast<const char*>(s->pixels), s->pitch * 19);
     };
     // Each text as wide as the player sees it: a letter after it lands where the pen ends.
-    const std::pair<const char*, int> widths[] = {{"Stapici", 67},
-                                                  {"Bravo!", 58},
-                                                  {"Greska!", 72},
-                                                  {"Pritisni desni taster misa", 247},
-                                                  {"Klikni za novu igru", 179},
-                                                  {" ", 10},
-                                                  {"a.b", 22}};
-    for (auto [line, wide] : widths) {
-        const std::string text(line);
-        std::string both = drawn(text + "W", text.size() + 1), apart = drawn("W", 1, wide);
+    const char* texts[] = {"Stapici", "Bravo!", "Pritisni desni taster misa", "Greska!",
+                           " ",       "a.b",    "Klikni za novu igru"};
+    const int widths[] = {67, 58, 247, 72, 10, 22, 179};
+    for (int n = 0; n < 7; ++n) {
+        const std::string text(texts[n]);
+        std::string both = drawn(text + "W", text.size() + 1), apart = drawn("W", 1, widths[n]);
         const std::string first = drawn(text, text.size());
         for (size_t i = 0; i < both.size(); ++i)
             apart[i] |= first[i]; // the two drawings laid over each other
-        EXPECT_TRUE(both == apart) << line << " is " << wide << " pixels wide";
+        EXPECT_TRUE(both == apart) << text << " is " << widths[n] << " pixels wide";
     }
     EXPECT_TRUE(drawn("ab", 1) == drawn("a", 1));
     EXPECT_TRUE(drawn("ab", 0) == drawn("", 0));
