@@ -8,7 +8,6 @@
 #include "screens/cSerijacija.h"
 
 #include <array>
-#include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <tuple>
@@ -23,36 +22,33 @@ using H = cHeadlessGame;
 // to fail. The dummy driver has no full screen; a window of the size stands in.
 std::vector<V> asked;
 bool failFullscreen, failWindow;
+const bool compat = SDL_Linked_Version()->patch >= 50; // SDL 1.2 run over SDL 2
 SDL_Surface* RecordMode(int w, int h, int bpp, Uint32 flags)
 {
     asked.push_back({w, h, (flags & SDL_FULLSCREEN) != 0});
-    if ((flags & SDL_FULLSCREEN) ? failFullscreen : failWindow)
-        return nullptr;
-    return SDL_SetVideoMode(w, h, bpp, flags & ~SDL_FULLSCREEN);
+    const bool fail = (flags & SDL_FULLSCREEN) ? failFullscreen : failWindow;
+    return fail ? nullptr : SDL_SetVideoMode(w, h, bpp, flags & ~SDL_FULLSCREEN);
 }
 
 TEST(Options, DisplayOptionsAreReadAndAnythingElseIsRefusedInOneLine)
 {
     const cOptions::eAction RUN = cOptions::RUN, FAIL = cOptions::FAIL;
-    // The arguments, then the action, the scale (-1: auto), full screen and one button.
+    // The command line, then the action, the scale (-1: auto), full screen and one button.
     const std::pair<std::vector<const char*>, V> cases[] = {
-        {{}, {RUN, 0, 0, 0}},
-        {{"--scale", "1"}, {RUN, 1, 0, 0}},
-        {{"--scale=8", "--fullscreen", "--one-button"}, {RUN, 8, 1, 1}},
-        {{"--one-button", "--fullscreen", "--scale", "auto"}, {RUN, -1, 1, 1}},
-        {{"--version", "--bogus"}, {cOptions::VERSION, 0, 0, 0}},
-        {{"--scale", "2", "--help"}, {cOptions::HELP, 2, 0, 0}}};
-    for (const auto& [args, want] : cases) {
-        std::vector<const char*> argv = {"zagonetar"};
-        argv.insert(argv.end(), args.begin(), args.end());
+        {{"zagonetar"}, {RUN, 0, 0, 0}},
+        {{"zagonetar", "--scale", "1"}, {RUN, 1, 0, 0}},
+        {{"zagonetar", "--scale=8", "--fullscreen", "--one-button"}, {RUN, 8, 1, 1}},
+        {{"zagonetar", "--one-button", "--fullscreen", "--scale", "auto"}, {RUN, -1, 1, 1}},
+        {{"zagonetar", "--version", "--bogus"}, {cOptions::VERSION, 0, 0, 0}},
+        {{"zagonetar", "--scale", "2", "--help"}, {cOptions::HELP, 2, 0, 0}}};
+    for (const auto& [argv, want] : cases) {
         const cOptions o = cOptions::Parse(static_cast<int>(argv.size()), argv.data());
         EXPECT_EQ(V({o.action, o.scale, o.fullscreen, o.oneButton}), want);
     }
     for (const char* bad :
          {"--scale", "--scale=", "--scale=0", "--scale=9", "--scale=2x", "--scale=-1",
           "--scale=AUTO", "--scal", "-f", "game.bin", "--one-buton", "--one-button=1"}) {
-        const char* argv[] = {"zagonetar", bad};
-        const cOptions o = cOptions::Parse(2, argv);
+        const cOptions o = cOptions::Parse(2, std::array{"zagonetar", bad}.data());
         EXPECT_EQ(V({o.action, o.error.find('\n') == std::string::npos}), V({FAIL, true})) << bad;
     }
 }
@@ -81,8 +77,7 @@ TEST(Viewport, AutoScaleAndThePointerMappedBackIntoThePicture)
             event.type = type;
             Uint16& x = type == SDL_MOUSEMOTION ? event.motion.x : event.button.x;
             Uint16& y = type == SDL_MOUSEMOTION ? event.motion.y : event.button.y;
-            x = static_cast<Uint16>(dx);
-            y = static_cast<Uint16>(dy);
+            std::tie(x, y) = std::pair(dx, dy);
             const bool kept = inside || type != SDL_MOUSEBUTTONDOWN;
             ASSERT_EQ(view.MapEvent(event), kept);
             EXPECT_TRUE(!kept || V({x, y}) == V({px, py}));
@@ -135,7 +130,6 @@ TEST(Display, F11SwitchesEveryModeThereAndBackOnEachScreenAndThePointerFollows)
     // Classic SDL's dummy driver tells no desktop size, so full screen is a 640 x 480 mode;
     // over sdl12-compat it is SDL 2's dummy desktop, 1024 x 768, the picture centred on black.
     using cShown = std::array<int, 6>;
-    const bool compat = SDL_Linked_Version()->patch >= 50;
     const cShown WINDOW = {640, 480, 0, 1, 0, 0}, DOUBLE = {1280, 960, 0, 2, 0, 0};
     const cShown FULL = compat ? cShown{1024, 768, 1, 1, 192, 144} : cShown{640, 480, 1, 1, 0, 0};
     // --scale, --fullscreen; the mode opened, then after each F11, two on each screen. The
@@ -145,40 +139,37 @@ TEST(Display, F11SwitchesEveryModeThereAndBackOnEachScreenAndThePointerFollows)
         {0, false, {WINDOW, FULL, WINDOW, FULL, WINDOW, FULL, WINDOW}},
         {2, false, {DOUBLE, FULL, DOUBLE, FULL, DOUBLE, FULL, DOUBLE}},
         {0, true, {FULL, WINDOW, FULL, FULL, WINDOW, FULL, WINDOW}}};
-    // Points of each screen's picture and their colours in the pictures' sources: the intro's
-    // sky, the start button's white disc and green arrow; the selection's sun and signpost;
-    // the puzzle's sun, pond and exit arrow. Last, the point clicked to leave the screen: the
-    // start button, the activity icon, the exit.
+    // Points of each screen's picture and their colours in the sources: the intro's sky, the start
+    // button's white disc and green arrow; the selection's sun and signpost; the puzzle's sun, pond
+    // and exit arrow. Last, the point clicked to leave: the start button, activity icon, exit.
     const std::vector<V> screens[] = {
         {{3, 3, 0xd3dae1}, {253, 346, 0xffffff}, {253, 364, 0x2e9e3c}, {314, 369}},
         {{78, 78, 0xffd93b}, {212, 290, 0x8a5a2b}, {273, 64}},
         {{5, 5, 0xffe27a}, {560, 432, 0x7cc6ee}, {587, 53, 0xffffff}, {576, 56}}};
     cGameState* const next[] = {cIzbor::Instance(), cSerijacija::Instance(), cIzbor::Instance()};
     for (const auto& [scale, fullscreen, shown] : starts) {
+        asked.clear();
         cOptions options;
         options.scale = scale;
         options.fullscreen = fullscreen;
-        asked.clear();
         H game(32, options, RecordMode);
         for (size_t step = 0; step < shown.size(); ++step) {
             SCOPED_TRACE(testing::Message() << "--scale " << scale << " --fullscreen " << fullscreen
                                             << ", F11 pressed " << step << " times");
             const auto& [w, h, full, s, x, y] = shown[step];
-            if (step > 0) {
-                asked.clear();
+            if (step > 0)
                 H::PushKey(SDLK_F11);
-            }
             game.Frames();
             const cShown& was = shown[step > 0 ? step - 1 : 0];
             const bool same = step > 0 && was[0] == w && was[1] == h && was[2] == full;
             EXPECT_EQ(asked, (same ? std::vector<V>{} : std::vector<V>{{w, h, full}}));
+            asked.clear();
             SDL_Surface* display = SDL_GetVideoSurface();
             ASSERT_EQ(V({display->w, display->h}), V({w, h}));
             const std::vector<V>& screen = screens[step > 0 ? (step - 1) / 2 : 0];
             for (size_t i = 0; i + 1 < screen.size(); ++i)
-                for (int corner : {0, s - 1}) { // each picture pixel is an s x s square
-                    const int px = x + screen[i][0] * s + corner,
-                              py = y + screen[i][1] * s + corner;
+                for (int c : {0, s - 1}) { // both corners of the s x s square a pixel becomes
+                    const int px = x + screen[i][0] * s + c, py = y + screen[i][1] * s + c;
                     EXPECT_TRUE(H::Near(H::Pixel(display, px, py), screen[i][2]))
                         << px << "," << py;
                 }
@@ -220,7 +211,6 @@ TEST(Display, F11KeepsEachScreensOwnFlagAndAFailedSwitchKeepsAWorkingScreen)
     H::PushClick(273, 64), game.Frames();
     keys({SDLK_F11, SDLK_SPACE, SDLK_F11}); // so does every new puzzle's
     // Over sdl12-compat a switch to the mode the display is already in asks SDL for nothing.
-    const bool compat = SDL_Linked_Version()->patch >= 50;
     const V W = {640, 480, 0}, F = compat ? V{1024, 768, 1} : V{640, 480, 1};
     const std::vector<V> want = {F, W, F, W, F, W, F, F};
     EXPECT_EQ(asked, std::vector<V>(want.begin(), want.end() - compat));
