@@ -1,5 +1,5 @@
-// The asset builder's own logic: note lists and MIDI timing. Its sounds and the hard edges of
-// its GIFs are checked in the built archives.
+// The asset builder's own logic: note lists and MIDI timing, the track ending on the bar line to
+// keep the tune's loop in time. Its sounds and GIFs' hard edges are checked in the built archives.
 #include "cMidiWriter.h"
 #include "cNoteList.h"
 
@@ -9,19 +9,16 @@
 #include <fstream>
 #include <iterator>
 
-const uint32_t Q = cNoteList::kTicksPerQuarter;
-
 TEST(MidiWriter, EndsEachNoteBeforeItSoundsAgainAndTheTrackOnTheBarLine)
 {
     cNoteList notes;
     std::string error, path = ::testing::TempDir() + "zagonetar_builder.mid";
-    ASSERT_TRUE(notes.Parse("track A channel=3\n C4/2 C4/2 |\n", &error) &&
-                cMidiWriter::Write(notes, path, &error))
-        << error;
+    ASSERT_TRUE(notes.Parse("track A channel=3\n C4/2 C4/2 |\n", &error)) << error;
+    ASSERT_TRUE(cMidiWriter::Write(notes, path, &error)) << error;
     std::ifstream in(path, std::ios::binary);
     const std::vector<unsigned char> d((std::istreambuf_iterator<char>(in)), {});
     std::remove(path.c_str());
-    // The part after the conductor: the ticks its notes start and stop at.
+    // The part after the conductor: the ticks its notes start and stop at, 480 to a quarter note.
     uint32_t tick = 0;
     std::vector<uint32_t> on, off;
     for (size_t p = 30 + (d.at(20) << 8 | d.at(21)), length; p < d.size(); p += length) {
@@ -35,7 +32,6 @@ TEST(MidiWriter, EndsEachNoteBeforeItSoundsAgainAndTheTrackOnTheBarLine)
         if ((status & 0xe0) == 0x80)
             (status & 0x10 ? on : off).push_back(tick);
     }
-    // End-of-track on the bar line keeps the loop in time.
-    EXPECT_TRUE(on == (std::vector{0u, 2 * Q}) && off.size() == 2 && off[0] > 0 && off[0] < 2 * Q &&
-                off[1] < 4 * Q && tick == 4 * Q && d.at(d.size() - 2) == 0x2f);
+    EXPECT_TRUE(on == (std::vector{0u, 960u}) && off.size() == 2 && off[0] > 0 && off[0] < 960 &&
+                off[1] < 1920 && tick == 1920 && d.at(d.size() - 2) == 0x2f);
 }
