@@ -16,33 +16,19 @@
 using Bytes = std::vector<unsigned char>;
 const int CLEAR = -1; // nothing drawn: the colour key lets what lies behind show
 
-static Bytes Entry(const char* archive, const char* name)
-{
+const auto Entry = [](const char* archive, const char* name) {
     const std::string bytes = cHeadlessGame::Entry(cHeadlessGame::Built(archive), name);
     EXPECT_FALSE(bytes.empty()) << name;
     return Bytes(bytes.begin(), bytes.end());
-}
-
-// Decoded 8 bits deep as the game decodes it, if the header passes the game's check.
-static SDL_Surface* Picture(const char* name)
-{
-    Bytes b = Entry(std::string(name) == "fnt.gif" ? "fntres001.bin" : "imgres001.bin", name);
-    std::string why;
-    const bool accepted = cMediaCheck::CheckGif(b.data(), b.size(), &why) == cMediaCheck::OK;
-    EXPECT_TRUE(accepted) << name << " fails the header check " << why;
-    SDL_Surface* s = accepted ? IMG_Load_RW(SDL_RWFromMem(b.data(), int(b.size())), 1) : nullptr;
-    EXPECT_TRUE(s && s->format->BitsPerPixel == 8) << name << ": " << IMG_GetError();
-    return s;
-}
+};
 
 // The colour at (x, y) as 0xRRGGBB, or CLEAR.
-static int Colour(const SDL_Surface* s, int x, int y)
-{
+const auto Colour = [](const SDL_Surface* s, int x, int y) {
     const Uint8 i = static_cast<const Uint8*>(s->pixels)[y * s->pitch + x];
     const SDL_Color c = s->format->palette->colors[i];
     const bool keyed = (s->flags & SDL_SRCCOLORKEY) && i == s->format->colorkey;
     return keyed ? CLEAR : c.r << 16 | c.g << 8 | c.b;
-}
+};
 
 TEST(Assets, EveryPictureHasItsSourcesSizeAndColoursAndIsClearWhereItDrawsNothing)
 {
@@ -69,11 +55,10 @@ TEST(Assets, EveryPictureHasItsSourcesSizeAndColoursAndIsClearWhereItDrawsNothin
         // Three frames: left of the button, its arrow, shadow; hover's glow; pressed's arrow.
         {"dugme_izlaz_sprajtmapa.gif", 3 * 89, 75, {{1, 37, CLEAR}, {55, 34, 0xffffff},
          {44, 69, 0xa34b00}, {90, 37, 0xfff176}, {233, 40, 0xffffff}}},
-        // Corners beside the stem; the yellow heart, the top petal.
+        // Corners (the flower's beside its stem); its yellow heart and top petal; the top bar of
+        // the title's red Z; the stem of the I in "Igru".
         {"cvet.gif", 15, 21, {{0, 0, CLEAR}, {14, 20, CLEAR}, {7, 7, 0xffd21f}, {7, 1, 0xff4f8b}}},
-        // Corners; the top bar of the red Z.
         {"naziv_aplikacije.gif", 568, 96, {{0, 0, CLEAR}, {567, 95, CLEAR}, {75, 15, 0xe53935}}},
-        // Corners; the stem of the I in "Igru".
         {"programer.gif", 602, 22, {{0, 0, CLEAR}, {601, 21, CLEAR}, {80, 10, 0x33415c}}},
         // Opaque, framed in blue; the chosen answer yellow with the pointer, the other grey.
         {"meni_da.gif", 256, 128, {{0, 0, 0x2f4a8a}, {175, 60, 0xffd21f}, {175, 100, 0xe9e6dc},
@@ -85,8 +70,13 @@ TEST(Assets, EveryPictureHasItsSourcesSizeAndColoursAndIsClearWhereItDrawsNothin
     };
     // clang-format on
     for (const auto& [name, w, h, dots] : pictures) {
-        SDL_Surface* s = Picture(name);
-        ASSERT_TRUE(s);
+        // Decoded 8 bits deep as the game decodes it, if the header passes the game's check.
+        Bytes b = Entry(std::string(name) == "fnt.gif" ? "fntres001.bin" : "imgres001.bin", name);
+        std::string why;
+        ASSERT_EQ(cMediaCheck::CheckGif(b.data(), b.size(), &why), cMediaCheck::OK)
+            << name << " fails the header check " << why;
+        SDL_Surface* s = IMG_Load_RW(SDL_RWFromMem(b.data(), int(b.size())), 1);
+        ASSERT_TRUE(s && s->format->BitsPerPixel == 8) << name << ": " << IMG_GetError();
         EXPECT_TRUE(s->w == w && s->h == h) << name << " is " << s->w << "x" << s->h;
         bool seeThrough = false; // needs the key; an opaque picture with one would show holes
         for (auto [x, y, want] : dots) {
@@ -115,10 +105,8 @@ TEST(Assets, EverySoundPlaysAsLongAndAsLoudAsItsNotesAndTheTunePassesTheCheck)
         ASSERT_TRUE(chunk && chunk->alen == Uint32(frames * 2)) << name << " " << Mix_GetError();
         // As loud as the table says; silent at both ends, so that it never clicks.
         const Sint16* sample = reinterpret_cast<const Sint16*>(chunk->abuf);
-        int loudest = 0;
-        for (int i = 0; i < frames; ++i)
-            loudest = std::max(loudest, std::abs(int(sample[i])));
-        EXPECT_NEAR(loudest / 32767.0, peak, 0.01) << name;
+        const auto [lowest, highest] = std::minmax_element(sample, sample + frames);
+        EXPECT_NEAR(std::max(-*lowest, int(*highest)) / 32767.0, peak, 0.01) << name;
         EXPECT_TRUE(std::abs(sample[0]) < 330 && std::abs(sample[frames - 1]) < 330) << name;
         Mix_FreeChunk(chunk);
     }
