@@ -43,8 +43,7 @@ void Act(const cSerijacijaModel& puzzle, bool inDialog)
             H::PushMotion(x, y);
             H::PushButton(Pick(2), Pick(3) ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT, x, y);
         } else if (roll < 900 && !puzzle.logs.empty() && !puzzle.puzzleDone) {
-            // Held by its middle, a log goes to slot k's catch area, mostly a free one; the
-            // flowers stand at (23 + 40 k, 376).
+            // Held by its middle, to the catch area of flower k at (23 + 40 k, 376), mostly free.
             int k = Pick(10);
             for (int tries = 0; tries < 10 && puzzle.slots[k].IsOccupied() && Pick(8); ++tries)
                 k = (k + 1) % 10;
@@ -83,9 +82,8 @@ void CheckInvariants(const cGameEngine& e, const cSerijacijaModel& p)
     ASSERT_TRUE(!p.draggedLog || (p.draggedLog >= p.logs.data() && p.draggedLog <= &p.logs.back()));
 }
 
-// What the child hears in a frame follows what happened in it: a drop for every log that
-// came to stand in a slot, the verdict's sound once as the row is judged, and only the
-// game's own sounds. A new puzzle set up in the frame (its music starts) resets the logs.
+// A drop heard for every log that came to stand in a slot, the verdict's sound once as the row
+// is judged, only the game's own sounds; a new puzzle (its music starts) resets the logs.
 void CheckSounds(const std::string& heard, const cSerijacijaModel& p, std::vector<int>& slotOf,
                  bool& wasDone)
 {
@@ -139,11 +137,9 @@ TEST(Soak, RandomPlayKeepsTheGameWholeAndItsMemoryFlat)
         SCOPED_TRACE("frame " + std::to_string(frame));
         CheckInvariants(game->engine, screen->puzzle);
         CheckSounds(game->Heard(), screen->puzzle, slotOf, wasDone);
-        // What the selection holds with nothing over it must not grow, counted from each
-        // run's first visit: restarting the audio leaves a little of the MIDI synthesizer
-        // behind, and the first departure frees some 90 KB for good. Only in a window (a full
-        // screen's surfaces over sdl12-compat are megabytes of the game's heap) and in silence
-        // (while the tune fades out, the synthesizer allocates on the mixer's thread).
+        // What the selection holds must not grow, from each run's first visit (restarting the
+        // audio leaves some synthesizer behind), in a window (a full screen's surfaces over
+        // sdl12-compat are the game's heap) and in silence (the synthesizer allocates as it fades).
         if (game->engine.states.size() == 1 && game->engine.states[0] == cIzbor::Instance() &&
             !game->engine.display.Fullscreen() && !Mix_PlayingMusic()) {
             baseline = baseline < 0 ? HEAP_IN_USE() : baseline;
