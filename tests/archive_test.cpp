@@ -78,10 +78,9 @@ TEST_F(ArchiveTest, LookupFollowsTheTableAndMatchesWholeNamesOnly)
     EXPECT_EQ(Find("x"), "can't open: No such file or directory");
 }
 
-// Broken before or at the entry sought: an empty file, a short count, a table beyond the
-// file, an offset past the end or above 2^31, a huge name length or data size, data or a
-// record header cut short. None may crash, read past the file or ask for more memory than
-// the file could hold (a 40-byte file asking for gigabytes).
+// Broken before or at the entry sought: an empty file, a short count, a table beyond the file, an
+// offset past the end or above 2^31, a huge name or data size, data or a record header cut short.
+// None may crash, read past the file or ask for more than it holds (40 bytes asking for gigabytes).
 TEST_F(ArchiveTest, MalformedArchivesAreRefusedWithAReason)
 {
     for (const std::string& bytes :
@@ -109,9 +108,8 @@ TEST_F(ArchiveTest, MalformedArchivesAreRefusedWithAReason)
     EXPECT_EQ(Find("cvet.gif"), "broken");
 }
 
-// Whatever the tool is asked, a refusal says why in one line and leaves every file as it
-// was, byte for byte, with no temporary file behind; what it writes replaces a file whole,
-// and others can read it.
+// A refusal says why in one line and leaves every file as it was, with no temporary file behind;
+// what the tool writes replaces a file whole, and others can read it.
 TEST_F(ArchiveTest, TheToolPacksListsAndExtractsAndNeverDestroysAFile)
 {
     // The refusals' files, packed (one by its full path) and unpacked; huge.gif's 3 GiB are sparse.

@@ -153,8 +153,8 @@ TEST_F(LoadingTest, BadSoundsAndMusicAreSilentAndTheTunePlaysInThePuzzleAsMidiOr
     setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
 
-// An undecodable picture goes to greska.txt, the player's only trace of it, in one line;
-// but never through a link, into a pipe, half written or over a folder.
+// An undecodable picture goes to greska.txt in one line; never through a link, into a pipe or
+// folder.
 TEST_F(LoadingTest, AnUndecodablePictureGoesToGreskaTxtOnlyWhenItIsAPlainFile)
 {
     // The longer message first, so one left behind would show.
@@ -182,28 +182,6 @@ TEST_F(LoadingTest, AnUndecodablePictureGoesToGreskaTxtOnlyWhenItIsAPlainFile)
         EXPECT_EQ(H::ReadFile("kept.txt"), "kept");
         EXPECT_EQ(remove("greska.txt"), 0);
     }
-}
-
-// A working directory whose name is longer than the system takes in a path: the archives
-// are opened by their own names, and messages name the whole path when it can be had.
-TEST_F(LoadingTest, AWorkingDirectoryLongerThanAPathMayBeStillPlays)
-{
-    const std::string level(200, 'd');
-    for (int depth = 0; depth < 25; ++depth) // 25 levels of 201 characters: over 5000
-        ASSERT_TRUE(mkdir(level.c_str(), 0755) == 0 && chdir(level.c_str()) == 0);
-    H::CopyArchives(".");
-    EXPECT_EQ(Start(), "started");
-    char* cwd = getcwd(nullptr, 0);
-    const std::string shown = cwd ? std::string(cwd) + "/" + SOUNDS : SOUNDS;
-    free(cwd);
-    std::ofstream(SOUNDS) << "broken";
-    EXPECT_EQ(Start(), "stdout: Broken resource file '" + shown +
-                           "' while looking for 'prijava.wav': the entry table runs past the "
-                           "end of the archive");
-    for (const char* archive : {PICTURES, SOUNDS, FONT})
-        unlink(archive);
-    for (int depth = 0; depth < 25; ++depth) // too deep for the folder's own removal
-        EXPECT_TRUE(chdir("..") == 0 && rmdir(level.c_str()) == 0);
 }
 
 } // namespace

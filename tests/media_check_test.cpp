@@ -37,8 +37,7 @@ const auto Midi = [](const Bytes& events) {
     return Join(Join(B("MThd\0\0\0\6\0\0\0\1\0\x60MTrk"), length), track);
 };
 
-// `count` notes: each a delta time, a note on and, unless `held`, its note off; a key of -1
-// strikes a new key every time, across the channels.
+// `count` notes: a delta time, a note on and unless `held` its note off; key -1: a new key each.
 const auto Notes = [](int count, unsigned char delta, bool held, int key = -1) {
     Bytes events;
     for (int i = 0; i < count; ++i) {

@@ -7,8 +7,7 @@
 namespace {
 
 using M = cSerijacijaModel;
-// Slot k's flower stands at (23 + 40 k, 376); logs start at y 48 in columns 30 + 50 c, 29
-// pixels wide, tallest (log 0) first.
+// Flower k stands at (23 + 40 k, 376); logs, 29 wide, tallest first, start at (30 + 50 c, 48).
 const auto SlotX = [](int k) { return 23 + 40 * k; };
 const int SLOT_Y = 376, HEIGHTS[] = {195, 175, 160, 144, 130, 112, 96, 80, 63, 48};
 

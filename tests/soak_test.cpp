@@ -23,10 +23,7 @@ namespace {
 
 using H = cHeadlessGame;
 std::mt19937 chance;
-int Pick(int n)
-{
-    return static_cast<int>(chance() % static_cast<unsigned>(n));
-}
+const auto Pick = [](int n) { return static_cast<int>(chance() % static_cast<unsigned>(n)); };
 
 // What a restless child might do in a frame: drag logs to flowers, click, press keys, quit.
 void Act(const cSerijacijaModel& puzzle, bool inDialog)
@@ -38,7 +35,8 @@ void Act(const cSerijacijaModel& puzzle, bool inDialog)
     for (int events = Pick(4); events > 0; --events) {
         const int roll = Pick(1000);
         const SDL_Rect& b = buttons[Pick(3)];
-        int x = roll < 150 ? b.x + Pick(b.w) : Pick(640), y = roll < 150 ? b.y + Pick(b.h) : Pick(480);
+        int x = roll < 150 ? b.x + Pick(b.w) : Pick(640),
+            y = roll < 150 ? b.y + Pick(b.h) : Pick(480);
         if (roll < 450) {
             H::PushMotion(x, y);
             H::PushButton(Pick(2), Pick(3) ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT, x, y);
@@ -82,8 +80,7 @@ void CheckInvariants(const cGameEngine& e, const cSerijacijaModel& p)
     ASSERT_TRUE(!p.draggedLog || (p.draggedLog >= p.logs.data() && p.draggedLog <= &p.logs.back()));
 }
 
-// A drop heard for every log that came to stand in a slot, the verdict's sound once as the row
-// is judged, only the game's own sounds; a new puzzle (its music starts) resets the logs.
+// A drop heard for each log newly in a slot, the verdict once, only the game's own sounds.
 void CheckSounds(const std::string& heard, const cSerijacijaModel& p, std::vector<int>& slotOf,
                  bool& wasDone)
 {
@@ -102,8 +99,9 @@ void CheckSounds(const std::string& heard, const cSerijacijaModel& p, std::vecto
         for (size_t i = 0; i < now.size(); ++i)
             dropped += now[i] >= 0 && now[i] != slotOf[i];
         const bool judged = p.puzzleDone && !wasDone, right = p.verdict == cSerijacijaModel::RIGHT;
-        ASSERT_EQ(std::vector<size_t>({count("ubac.wav"), count("aplauz.wav"), count("ponovo.wav")}),
-                  std::vector<size_t>({dropped, judged && right, judged && !right}))
+        ASSERT_EQ(
+            std::vector<size_t>({count("ubac.wav"), count("aplauz.wav"), count("ponovo.wav")}),
+            std::vector<size_t>({dropped, judged && right, judged && !right}))
             << heard;
     }
     slotOf = now;

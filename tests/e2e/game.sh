@@ -26,10 +26,9 @@ move_log() {
             mousemove --window "$GAME_WIN" $((40 * $2 + 24)) $((377 - h + h / 2 + 1)) mouseup 1
 }
 
-# Sets slot k to log ORDER[k]: slots 1 to 9 first, read back once placed, then slot 0, away from where
-# the verdict and its blinking hint are written. With ONE_BUTTON the log in slot 5 is lifted into slot
-# 0 and back first. The verdict, typed out a letter every second frame, is read once the same in two
-# shots in a row with the hint on: "Bravo!" is 58 pixels wide, "Greska!" 72.
+# Sets slot k to log ORDER[k]: slots 1 to 9 (with ONE_BUTTON slot 5's log then lifted into slot 0 and
+# back), then slot 0, clear of the verdict and hint. The verdict, typed a letter every second frame, is
+# read once the same in two shots with the hint on: "Bravo!" is 58 pixels wide, "Greska!" 72.
 play_row() {
     local name=$1 wide=$2 order=("${@:3}") k want=0
     for k in {1..9}; do move_log "${order[$k]}" "$k" && want+=" ${HEIGHTS[${order[$k]}]}"; done
@@ -86,13 +85,10 @@ for shell in 'exec "$0" > >(head -n 2)' 'exec "$0" >&- 2>&-' \
     [[ $shell == *'head -n'* ]] && expect_end 0 "${START[@]}" || expect_end 0
 done
 
-echo "the start button; the landscape names the hovered icon, whose click opens the puzzle"
+echo "the start button; the landscape's icon opens the puzzle"
 start_game
 click 314 369
 shot_until landscape != "$intro" 5 5
-xdotool mousemove --window "$GAME_WIN" 270 60
-# "Stapici" is written at (208, 243), 67 x 19, only while the icon is hovered.
-shot_until landscape_with_name != "$SHOT" 208 243 67 19
 click 273 64
 new_puzzle puzzle
 

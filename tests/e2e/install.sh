@@ -1,5 +1,4 @@
-# The Debian package: built, unpacked into a temporary root, and started from its
-# launcher in another folder, as the desktop menu would start it.
+# The Debian package: built, unpacked, and started from its launcher in another folder, as a menu does.
 source "${E2E_LIB:?E2E_LIB must name tests/e2e/lib.bash}"
 : "${CPACK_CONFIG:?CPACK_CONFIG must name CPackConfig.cmake of the build}"
 
@@ -17,8 +16,7 @@ grep -qx "Exec=zagonetar" "$root/usr/share/applications/zagonetar.desktop" ||
     fail "the desktop entry does not start the launcher"
 out=$(desktop-file-validate "$root/usr/share/applications/zagonetar.desktop" 2>&1) && [[ -z $out ]] ||
     fail "desktop-file-validate: $out"
-# The game has no web site. AppStream 1.0 warns of a missing homepage, and AppStream
-# 0.16 does not know that check at all, so it is lowered to a note only where it exists.
+# The game has no web site: AppStream 1.0 warns of it, 0.16 knows no such check; a note where it exists.
 homepage=()
 [[ $(appstreamcli --version) =~ version:\ ([0-9]+) ]] && ((BASH_REMATCH[1] >= 1)) &&
     homepage=(--override=url-homepage-missing=info)

@@ -80,10 +80,9 @@ shot_is() { SHOT=$(screenshot "$1") && test "$(shot_area "$SHOT" "${@:4}")" "$2"
 # The log puzzle, read from screenshots.
 HEIGHTS=(48 63 80 96 112 130 144 160 175 195) # log heights, shortest first: the logs 0 to 9
 
-# Reads screenshot $1 where a log's pixels stop looking unlike the background beside them, the middle
-# of three reads so its painted band or a letter over it does not count. "home": the column (30, 80,
-# ..., 480; top edge y = 48) of each log, shortest first, failing unless the ten logs stand there once
-# each; "placed": the height of the log in each slot (lower edge y = 372), or 0.
+# Reads screenshot $1 where a log stops looking unlike the background beside it, the middle of three
+# reads (a band or letter over it does not count). "home": the column (30, 80, ..., 480; top y 48) of
+# each log, shortest first, failing unless all ten stand there; "placed": each slot's log height or 0.
 measure() {
     python3 - "$1" "$2" "${HEIGHTS[@]}" <<EOF
 import subprocess, sys

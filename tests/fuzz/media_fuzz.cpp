@@ -1,7 +1,6 @@
-// libFuzzer target: arbitrary bytes as a picture, a sound and music. Whatever a check lets
-// through goes on, in the same run, to the decoder it guards: SDL_image for pictures, SDL's
-// WAV loader through SDL_mixer for sounds, SDL_mixer's own readers for music. A crash, a
-// hang or an allocation past the limit there is a hole in the check.
+// libFuzzer target: bytes as a picture, a sound and music; what a check lets through goes on to
+// the decoder it guards (SDL_image; SDL's WAV loader; SDL_mixer's music readers). A crash, a hang
+// or an allocation past the limit there is a hole in the check.
 #include "resources/cMediaCheck.h"
 
 #include <SDL.h>

@@ -12,8 +12,7 @@
 class cHeadlessGame
 {
 public:
-    // Starts on the intro, 32 bits deep so that a test can read pixels (the dummy's are 8),
-    // every display mode set through `setVideoMode`, the first one too.
+    // Starts on the intro, 32 bits deep for pixels (the dummy's are 8); modes via `setVideoMode`.
     explicit cHeadlessGame(int bpp = 32, const cOptions& options = cOptions(),
                            SDL_Surface* (*setVideoMode)(int, int, int, Uint32) = SDL_SetVideoMode);
     ~cHeadlessGame();
@@ -30,22 +29,19 @@ public:
     static void PushClick(int x, int y);
     static void PushQuit();
 
-    // A pixel of any surface as 0xRRGGBB; whether it is the colour given, give or take what
-    // the GIF palette moves a colour.
+    // A pixel of any surface as 0xRRGGBB; whether it is the colour, give or take the GIF palette.
     static uint32_t Pixel(SDL_Surface* surface, int x, int y);
     static bool Near(uint32_t pixel, uint32_t rgb, int tolerance = 24);
-    // What the player heard since the last call, in order, joined by ", ": each sound by
-    // its file name ("klik.wav"), "silence" for a sound that could not be loaded, and the
-    // music as "music in 1000" or "music out 100" with its fade in milliseconds.
+    // What the player heard since the last call, joined by ", ": each sound by its file name
+    // ("klik.wav") or "silence" if unloaded, the music as "music in 1000", "music out 100" (fades).
     std::string Heard();
 
-    // Copies the built archives into `dir`; an entry of an archive ("" if none), built or
-    // not; a whole file.
+    // Copies the built archives into `dir`; an entry of any archive ("" if none); a whole file.
     static void CopyArchives(const std::string& dir);
     static std::string Entry(const std::string& archive, const std::string& name);
-    static std::string Built(const char* archive)
+    static std::string Built(const char* name)
     {
-        return ZAGONETAR_GAME_DIR "/" + std::string(archive);
+        return std::string(ZAGONETAR_GAME_DIR "/") + name;
     }
     static std::string ReadFile(const std::string& path);
 
