@@ -2,7 +2,6 @@
 // source's colours in a few known places and clear where it draws nothing; the sounds; the tune.
 #include "cHeadlessGame.h"
 #include "resources/cMediaCheck.h"
-#include "resources/cResourceArchive.h"
 
 #include <SDL_image.h>
 #include <SDL_mixer.h>
@@ -10,7 +9,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <tuple>
 
 using Bytes = std::vector<unsigned char>;

@@ -8,7 +8,6 @@
 #include "screens/cSerijacija.h"
 
 #include <array>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <tuple>
 #include <vector>
@@ -27,6 +26,8 @@ SDL_Surface* RecordMode(int w, int h, int bpp, Uint32 flags)
 {
     asked.push_back({w, h, (flags & SDL_FULLSCREEN) != 0});
     const bool fail = (flags & SDL_FULLSCREEN) ? failFullscreen : failWindow;
+    if (fail)
+        SDL_SetError("refused");
     return fail ? nullptr : SDL_SetVideoMode(w, h, bpp, flags & ~SDL_FULLSCREEN);
 }
 
@@ -182,6 +183,7 @@ TEST(Display, F11KeepsEachScreensOwnFlagAndAFailedSwitchKeepsAWorkingScreen)
 {
     failFullscreen = failWindow = false;
     H game(32, cOptions(), RecordMode);
+    cTrace complaints(2);
     const auto keys = [&game](std::initializer_list<SDLKey> pressed) {
         for (SDLKey key : pressed)
             H::PushKey(key);
@@ -194,6 +196,7 @@ TEST(Display, F11KeepsEachScreensOwnFlagAndAFailedSwitchKeepsAWorkingScreen)
     keys({SDLK_F11});
     H::PushClick(314, 369), game.Frames();
     keys({SDLK_F11}); // the selection's flag starts cleared: asks for full screen, refused
+    EXPECT_EQ(complaints.Take(), "Zagonetar: could not switch to full screen: refused\n");
     failFullscreen = false;
     keys({SDLK_F11, SDLK_F11}); // full screen and back: the icon is clicked in the window
     H::PushClick(273, 64), game.Frames();
@@ -206,6 +209,9 @@ TEST(Display, F11KeepsEachScreensOwnFlagAndAFailedSwitchKeepsAWorkingScreen)
     // It draws on into a picture of its own, if it has one.
     failFullscreen = failWindow = true;
     keys({SDLK_F11, SDLK_F11});
+    const std::string closing = "Zagonetar: could not switch to a window: refused\n"
+                                "Zagonetar: the display can't be opened again; closing the game.\n";
+    EXPECT_EQ(complaints.Take(), closing + closing) << "once for each F11";
     EXPECT_EQ(game.engine.screen != nullptr, compat);
     EXPECT_FALSE(game.engine.Running());
 }

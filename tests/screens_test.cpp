@@ -102,14 +102,15 @@ TEST_F(ScreensTest, TheWayThroughTheScreensByTheirButtonsAndOutByTheCloseButton)
     EXPECT_EQ(game.Heard(), "klik.wav");
 
     // "Stapici" shows on the sign at (208, 243) only while the icon (251, 47), 45 x 35, is
-    // hovered; its edges are outside.
-    auto nameArea = [&] { return At(212, 252); };
-    const uint32_t plain = nameArea();
-    for (int x : {273, 252, 295, 251, 296}) {
+    // hovered (its edges are outside), its ink from x 209 to 273.
+    const std::vector<uint32_t> sign = Shot();
+    for (int x : {252, 295, 251, 296, 273}) {
         H::PushMotion(x, 64);
         game.Frames();
-        EXPECT_EQ(nameArea() != plain, x > 251 && x < 296) << x;
+        EXPECT_EQ(Changed(sign, 208, 243, 67, 19) > 0, x > 251 && x < 296) << x;
     }
+    EXPECT_TRUE(Changed(sign, 269, 243, 5, 19) > 0 && Changed(sign, 274, 243, 9, 19) == 0)
+        << "the name's last letter, an i, ends at x 273";
     Click(273, 64);
     ASSERT_EQ(Top(), cSerijacija::Instance());
     EXPECT_EQ(game.Heard(), "music in 1000, klik.wav");
@@ -135,7 +136,7 @@ TEST_F(ScreensTest, TheWayThroughTheScreensByTheirButtonsAndOutByTheCloseButton)
     H::PushClick(576, 56);
     H::PushClick(576, 56);
     game.Frames();
-    EXPECT_EQ(nameArea(), plain) << "every entry starts without the name";
+    EXPECT_EQ(Changed(sign, 208, 243, 67, 19), 0) << "every entry starts without the name";
     EXPECT_EQ(game.Heard(), "klik.wav, music out 1000, klik.wav");
 
     H::PushQuit();
@@ -225,8 +226,10 @@ TEST(ScreensSameFrame, InputAfterAChangeOfScreenInTheSameFrameStillCounts)
 TEST_F(ScreensTest, APuzzlePlayedWithTheMouseIsJudgedAndStartsAnew)
 {
     Click(314, 369);
+    SDL_Delay(400); // a child looks at the landscape before choosing
     Click(273, 64);
     cSerijacija* screen = cSerijacija::Instance();
+    Uint32 setUp = SDL_GetTicks(); // the puzzle's timer counts from here, within a frame
     for (bool right : {true, false}) {
         trace.Take();
         game.Heard();
@@ -263,6 +266,7 @@ TEST_F(ScreensTest, APuzzlePlayedWithTheMouseIsJudgedAndStartsAnew)
         const size_t typedAtOnce = inked > 0; // a letter in the frame of the drop, if even
         for (int frame = 1; frame <= 20; ++frame) {
             const bool hintBefore = cSerijacija::HintShown(screen->timer.GetTicks());
+            EXPECT_NEAR(screen->timer.GetTicks(), SDL_GetTicks() - setUp, 100);
             game.Frames();
             const int now = Changed(before, 180, 200, 80, 19);
             if (now > inked)
@@ -285,6 +289,7 @@ TEST_F(ScreensTest, APuzzlePlayedWithTheMouseIsJudgedAndStartsAnew)
         // The right button starts anew after the first puzzle, Return after the second.
         right ? H::PushButton(true, SDL_BUTTON_RIGHT, 300, 300) : H::PushKey(SDLK_RETURN);
         game.Frames();
+        setUp = SDL_GetTicks();
         EXPECT_EQ(trace.Take(), "cSerijacija Cleanup\n");
         EXPECT_EQ(game.Heard(), "music out 1000, music in 1000");
     }

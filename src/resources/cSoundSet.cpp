@@ -120,14 +120,15 @@ void cSoundSet::Play(Mix_Chunk* chunk)
 void cSoundSet::StartMusic(int fadeMs)
 {
     DecodeMusic();
+    const int loops = -1; // on for as long as the puzzle is
     if (onMusic)
-        onMusic(fadeMs);
-    Mix_FadeInMusic(aladin, -1, fadeMs);
+        onMusic(fadeMs, loops);
+    Mix_FadeInMusic(aladin, loops, fadeMs);
 }
 
 void cSoundSet::FadeOutMusic(int fadeMs)
 {
     if (onMusic)
-        onMusic(-fadeMs);
+        onMusic(-fadeMs, 0);
     Mix_FadeOutMusic(fadeMs);
 }

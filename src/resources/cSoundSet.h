@@ -55,9 +55,9 @@ public:
     void FadeOutMusic(int fadeMs);
 
     // Tests listen here: every chunk Play is given (null ones included), and the music as
-    // it starts (the fade in ms) or fades out (minus the fade).
+    // it starts (the fade in ms, and how often it plays, -1 for ever) or fades out (minus the fade).
     std::function<void(const Mix_Chunk*)> onSound;
-    std::function<void(int fadeMs)> onMusic;
+    std::function<void(int fadeMs, int loops)> onMusic;
 
 private:
     // The mixer streams some kinds of music (WAV, Ogg, MP3) from these while it plays,

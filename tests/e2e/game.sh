@@ -2,7 +2,7 @@
 # 1080 desktop with --fullscreen and with its streams closed or stalled; the landscape; the log puzzle
 # set wrong by dragging and right by clicks alone with --one-button. Bad options fail at once.
 source "${E2E_LIB:?E2E_LIB must name tests/e2e/lib.bash}"
-need_archives
+ls "$ZAGONETAR_GAME_DIR"/{img,snd,fnt}res001.bin &>/dev/null || { echo "SKIPPED: no archives"; exit 0; }
 
 "$ZAGONETAR_BIN" --scale 9 >"$E2E_TMP/out" 2>"$E2E_TMP/err" && status=0 || status=$?
 [[ $status == 2 && ! -s $E2E_TMP/out && $(wc -l <"$E2E_TMP/err") == 1 ]] || fail "--scale 9: status $status"
@@ -67,11 +67,8 @@ start_game --fullscreen
     fail "the intro is not the plain one doubled, centred on black"
 click $((320 + 2 * 314)) $((60 + 2 * 369))
 wait_line "cIntro Cleanup"
-key Escape
-wait_line "cIzbor Pause"
-key Down Return
-expect_end 0 "${START[@]}" "cIntro Cleanup" "cIzbor Pause" "cGlavniMeni Init" "cGlavniMeni cleanup" \
-    "cIzbor Cleanup" "cGameEngine Cleanup"
+"$XCLOSE" "$GAME_WIN"
+expect_end 0 "${START[@]}" "cIntro Cleanup" "cIzbor Cleanup" "cGameEngine Cleanup"
 
 echo "output to a pipe whose reader leaves, or a full one; stdout and stderr closed: the dialog all the same"
 mkfifo "$E2E_TMP/full"
@@ -116,4 +113,3 @@ new_puzzle one_button_second
 "$XCLOSE" "$GAME_WIN"
 expect_end 0 "${START[@]}" "cIntro Cleanup" "cIzbor Cleanup" "cSerijacija Cleanup" "cSerijacija Cleanup" \
     "cGameEngine Cleanup"
-echo "PASS; screenshots in $E2E_SHOTS"

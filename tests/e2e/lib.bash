@@ -21,10 +21,6 @@ poll() {
     fail "$2"
 }
 
-# Skips the test without the archives built from the real pictures: there would be nothing to see.
-need_archives() { ls "${ZAGONETAR_GAME_DIR:-/none}"/{img,snd,fnt}res001.bin &>/dev/null ||
-    { echo "SKIPPED: no archives in '${ZAGONETAR_GAME_DIR:-}'"; exit 0; }; }
-
 # Xvfb on a display it picks itself, its screen XVFB_SCREEN (WIDTHxHEIGHTxDEPTH).
 start_xvfb() {
     Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-800x600x24}" -nolisten tcp -noreset 3>"$E2E_TMP/display" &

@@ -90,9 +90,10 @@ void cHeadlessGame::Listen()
                 name = file;
         heard.push_back(name);
     };
-    engine.sounds.onMusic = [this](int fadeMs) {
-        heard.push_back(fadeMs >= 0 ? "music in " + std::to_string(fadeMs)
-                                    : "music out " + std::to_string(-fadeMs));
+    engine.sounds.onMusic = [this](int fadeMs, int loops) {
+        heard.push_back(fadeMs < 0 ? "music out " + std::to_string(-fadeMs)
+                                   : "music in " + std::to_string(fadeMs) +
+                                         (loops < 0 ? "" : " " + std::to_string(loops) + " times"));
     };
 }
 
@@ -185,18 +186,18 @@ bool cHeadlessGame::Near(uint32_t pixel, uint32_t rgb, int tolerance)
     return true;
 }
 
-cTrace::cTrace() : path("/tmp/zagonetar-trace-XXXXXX"), savedFd(dup(1))
+cTrace::cTrace(int fd) : path("/tmp/zagonetar-trace-XXXXXX"), fd(fd), savedFd(dup(fd))
 {
-    const int fd = mkstemp(&path[0]);
+    const int file = mkstemp(&path[0]);
     fflush(stdout);
-    dup2(fd, 1);
-    close(fd);
+    dup2(file, fd);
+    close(file);
 }
 
 cTrace::~cTrace()
 {
     fflush(stdout);
-    dup2(savedFd, 1);
+    dup2(savedFd, fd);
     close(savedFd);
     unlink(path.c_str());
 }

@@ -58,16 +58,16 @@ private:
     std::vector<std::pair<std::string, Mix_Chunk*>> known;
 };
 
-// Captures standard output while it lives; Take gives what came since the last Take.
+// Captures standard output, or `fd`, while it lives; Take gives what came since the last Take.
 class cTrace
 {
 public:
-    cTrace();
+    explicit cTrace(int fd = 1);
     ~cTrace();
     std::string Take();
 
 private:
     std::string path;
-    int savedFd;
+    int fd, savedFd;
     size_t consumed = 0;
 };
