@@ -65,14 +65,16 @@ protected:
 
 TEST_F(LoadingTest, WhatCantBeLoadedOrShownIsToldOnItsChannel)
 {
-    // Every missing entry is named on standard output.
+    // Every missing entry is named on standard output; a broken font archive is not even opened
+    // while a picture is missing.
     const auto missing = [&](const char* archive, const std::string& name) {
         H::CopyArchives(dir.Path());
         Rewrite(archive, name);
-        // A broken font archive is not even opened while a picture is missing.
         if (archive != FONT)
             std::ofstream(FONT) << "broken";
         EXPECT_EQ(Start(), "stdout: Unable to find '" + name + "' in the resource file!");
+        cTrace printed;
+        EXPECT_TRUE(failure.Report() && printed.Take() == failure.message + "\n") << name;
     };
     for (const char* sound : {"prijava.wav", "odjava.wav", "klik.wav", "aplauz.wav", "ubac.wav",
                               "ponovo.wav", "aladin.mid"})

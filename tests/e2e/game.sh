@@ -71,8 +71,7 @@ wait_line "cIntro Cleanup"
 expect_end 0 "${START[@]}" "cIntro Cleanup" "cIzbor Cleanup" "cGameEngine Cleanup"
 
 echo "output to a pipe whose reader leaves, or a full one; stdout and stderr closed: the dialog all the same"
-mkfifo "$E2E_TMP/full"
-exec 6<>"$E2E_TMP/full" # its reader, who never reads
+mkfifo "$E2E_TMP/full" && exec 6<>"$E2E_TMP/full" # a reader of the fifo who never reads
 for shell in 'exec "$0" > >(head -n 2)' 'exec "$0" >&- 2>&-' \
     'exec 5>"$1" && head -c 65536 /dev/zero >&5 && exec "$0" <&- >&5 5>&-'; do
     QUIET=${shell##*'head -n'*} ZAGONETAR_BIN=bash start_game -c "$shell" "$ZAGONETAR_BIN" "$E2E_TMP/full"
@@ -99,8 +98,7 @@ new_puzzle second_puzzle
 expect_end 0 "${START[@]}" "cIntro Cleanup" "cIzbor Cleanup" "cSerijacija Cleanup" "cSerijacija Cleanup" \
     "cGameEngine Cleanup"
 
-echo "--one-button, clicks alone as on a touch screen: Bravo after a log lifted and put back; the hint"
-echo "asks for a click, and a click anywhere starts the next puzzle"
+echo "--one-button, clicks alone: Bravo after a log lifted and put back; a click for the next puzzle"
 start_game --one-button
 click 314 369
 wait_line "cIntro Cleanup"
