@@ -32,8 +32,8 @@ public:
     // A pixel of any surface as 0xRRGGBB; whether it is the colour, give or take the GIF palette.
     static uint32_t Pixel(SDL_Surface* surface, int x, int y);
     static bool Near(uint32_t pixel, uint32_t rgb, int tolerance = 24);
-    // What the player heard since the last call, joined by ", ": each sound by its file name
-    // ("klik.wav") or "silence" if unloaded, the music as "music in 1000", "music out 100" (fades).
+    // What was heard since the last call, joined by ", ": a sound's file name ("klik.wav") or
+    // "silence"; music as "music in 1000" (fade; " 1 times" if not looped) or "music out 100".
     std::string Heard();
 
     // Copies the built archives into `dir`; an entry of any archive ("" if none); a whole file.
